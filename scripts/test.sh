@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the normal build, then the
+# address and undefined-behaviour sanitizer build.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+scripts/setup.sh
+jobs=$(nproc)
+
+echo "== build and test (RelWithDebInfo)"
+scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== build and test with address and undefined-behaviour sanitizers"
+scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DCP_SANITIZE=ON -DCP_WITH_BENCH=OFF
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs"

@@ -1,0 +1,55 @@
+// Run-time services of the platform layer: the program's directory, whole-file binary
+// reads and writes, the random generator, letting pending window messages run, and
+// ending the program. Nothing here knows about the game.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// The directory of the running executable, without a trailing separator
+// (e.g. "/home/ann/poker"). Callers build file names as "<AppPath>\name"; every file
+// function below accepts "\" and maps it to the host's separator.
+std::string AppPath();
+
+// Tests point the program at a scratch directory. An empty text restores the real one.
+void SetAppPathForTesting(std::string path);
+
+// "C:\x\y" style separators to the host's: every "\" becomes "/". Nothing else changes.
+std::string HostPath(std::string_view path);
+
+// Reads a whole file. On failure returns nullopt and, when `error` is given, a short
+// English reason ("No such file or directory", "Permission denied", ...).
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(std::string_view path,
+                                                       std::string* error = nullptr);
+
+// Replaces a file's content completely or not at all: the bytes go to a temporary file
+// beside it, which is then renamed over the old one, so a crash or a full disk never
+// leaves a half-written file. Returns false with a short English reason on failure
+// (the old file is then untouched).
+bool ReplaceFileBytes(std::string_view path, std::span<const std::uint8_t> bytes,
+                      std::string* error = nullptr);
+
+// Uniform random floats in [0, 1). Randomize seeds from the clock; SeedRandom gives a
+// repeatable sequence for tests. Before any seeding the sequence is a fixed one.
+float Rnd();
+void Randomize();
+void SeedRandom(std::uint32_t seed);
+
+// Lets the window messages that are waiting run; their handlers run inside the caller.
+void DoEvents();
+
+// Ends the program at once: no further event of any window runs. Tests replace the
+// handler (which then simply returns to the caller) to observe the request.
+void End();
+using EndHandler = std::function<void()>;
+// Installs `handler` (an empty function restores the real one) and returns the old one.
+EndHandler SetEndHandler(EndHandler handler);
+
+}  // namespace platform

@@ -1,0 +1,48 @@
+// The high-score table and the byte layout of "score.dat".
+//
+// The file holds the four records of HiScore back to back, entry 0 first, little-endian:
+//   2 bytes  length N of the name (unsigned 16-bit)
+//   N bytes  the name, one byte per character, Windows-1252
+//   2 bytes  Score, signed 16-bit
+//   6 bytes  Extra, carried through untouched
+// Whatever follows the fourth record is never read, and is kept when the file is written.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace cp {
+
+struct HiScoreRec {
+  std::string Name;  // UTF-8 in memory
+  std::int16_t Score = 0;
+  std::array<std::uint8_t, 6> Extra{};
+};
+
+using HiScoreTable = std::array<HiScoreRec, 4>;
+
+// Entries 0 to 2 are the three best, highest first; entry 3 is only carried through.
+inline HiScoreTable HiScore{};
+
+// The longest name, in bytes, that the 16-bit length can hold.
+inline constexpr std::size_t kMaxNameBytes = 65535;
+
+// Decodes the four records from the start of a score file. On success fills `table` and
+// returns the empty text; on a damaged file (too short for its four records) returns a
+// short English description and leaves `table` untouched.
+std::string DecodeHiScoreFile(std::span<const std::uint8_t> bytes, HiScoreTable& table);
+
+// The new file content: the four records laid over `old_bytes` from its first byte on,
+// so that bytes of an earlier, longer file beyond the new end stay as they were.
+// Characters that Windows-1252 cannot hold are stored as "?".
+std::vector<std::uint8_t> EncodeHiScoreFile(const HiScoreTable& table,
+                                            std::span<const std::uint8_t> old_bytes);
+
+// Name conversions between UTF-8 and Windows-1252.
+std::string Windows1252ToUtf8(std::span<const std::uint8_t> bytes);
+std::vector<std::uint8_t> Utf8ToWindows1252(const std::string& text);
+
+}  // namespace cp
