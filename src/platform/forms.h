@@ -66,7 +66,7 @@ struct Rect {
 // A font by its design name. Faces this machine lacks ("MS Sans Serif") are mapped to a
 // close sans face; an empty family means the toolkit's default font.
 struct FontSpec {
-  std::string family;
+  std::string family = {};
   int point_size = 0;  // 0: the default size
   bool bold = false;
 };
@@ -76,7 +76,7 @@ QColor WindowBackgroundColor();  // window backgrounds (white)
 QColor ButtonFaceColor();        // button faces (light grey)
 
 struct FormDesign {
-  std::string caption;
+  std::string caption = {};
   bool show_caption = true;   // false: a frame without a caption text
   int client_width = 0;       // pixels, below the menu bar
   int client_height = 0;
@@ -90,8 +90,8 @@ struct FormDesign {
   bool max_button = false;
   bool key_preview = false;   // Form_KeyDown sees keys before the focused control
   bool centered = true;       // opens centred on the screen
-  std::string icon_path;      // "\" allowed; empty: no icon
-  std::string picture_path;   // background picture drawn from the top-left; empty: none
+  std::string icon_path = {};     // "\" allowed; empty: no icon
+  std::string picture_path = {};  // background picture drawn from the top-left; empty: none
 };
 
 class Form;
@@ -114,7 +114,8 @@ class Control {
   int Height() const;
   void SetLeft(int left);
   void SetTop(int top);
-  // Gives the control the input focus (its form is activated first if need be).
+  // Gives the control the input focus (its form is activated first if need be); nothing
+  // while the control is hidden or disabled.
   void SetFocus();
   bool HasFocus() const;
   bool TabStop() const;
@@ -127,6 +128,9 @@ class Control {
   void Attach(Form& form, const std::string& name, QWidget* widget, const Rect& rect);
   QPointer<QWidget> widget_;
   std::string name_;
+
+ private:
+  friend class Form;  // drops the widget at unload, before Qt deletes it
 };
 
 struct PictureBoxStyle {
@@ -160,7 +164,7 @@ class PictureBox : public Control {
 struct TextBoxStyle {
   bool multi_line = false;  // multi-line boxes wrap words
   TextAlign align = TextAlign::Left;
-  FontSpec font;
+  FontSpec font = {};
   QColor back_color = WindowBackgroundColor();
   QColor fore_color = Qt::black;
   bool border = true;  // flat one-pixel border
@@ -243,12 +247,14 @@ class Timer {
   int Interval() const;
   bool Enabled() const;
   void SetEnabled(bool enabled);
-  // Runs the Timer event now, as a tick would (tests drive time themselves).
+  // Runs the Timer event now, as a tick would (tests drive time themselves); like a tick,
+  // nothing while the timer is disabled or its form not loaded.
   void Fire();
 
   std::function<void()> Tick;
 
  private:
+  friend class Form;  // stops and drops the timer at unload
   QPointer<QTimer> timer_;
 };
 
@@ -273,6 +279,7 @@ class MenuItem {
   std::function<void()> Click;
 
  private:
+  friend class Form;  // drops the action at unload
   QPointer<QAction> action_;
 };
 
@@ -309,6 +316,7 @@ class Form {
   int OuterHeightTwips() const;
   void SetOuterWidthTwips(int twips);
   void SetOuterHeightTwips(int twips);
+  // While the form is not loaded, the sizes read as the design's.
   int ClientWidth() const;
   int ClientHeight() const;
 

@@ -29,7 +29,9 @@ inline constexpr std::uint32_t LR_CREATEDIBSECTION = 0x2000;
 inline constexpr std::uint32_t kClrInvalid = 0xFFFFFFFF;
 
 // The screen's device context for window 0; a picture box's context comes from
-// PictureBox::hDC(). Other window handles give 0.
+// PictureBox::hDC(). Other window handles give 0. The screen's context has no pixels here:
+// it serves to create compatible contexts and bitmaps; a copy into or out of it is a valid
+// call that changes nothing, GetPixel on it gives kClrInvalid, and it is never released.
 HDC GetDC(std::uint32_t hwnd);
 
 // A memory context compatible with `hdc` (0 or the screen's): it starts with a 1 x 1
@@ -68,7 +70,9 @@ HBITMAP LoadImageA(std::uint32_t instance, const std::string& name, std::uint32_
 // for an invalid handle.
 std::uint32_t GetPixel(HDC hdc, int x, int y);
 
-// How many device contexts and bitmaps are alive (for leak checks in tests).
+// How many device contexts and bitmaps are alive (for leak checks in tests): the ones the
+// program creates and must release, i.e. memory contexts and bitmaps (a context's own first
+// bitmap included); not the screen's context nor those of picture boxes.
 int LiveGdiObjectCount();
 
 }  // namespace platform
