@@ -12,8 +12,8 @@ frmMain& MainForm();
 frmSplash& SplashForm();
 frmHiScore& HiScoreForm();
 
-// Destroys the three windows (without running their unload handlers), so that the next use starts from a fresh
-// object. For tests only.
+// Destroys the three windows (without running their unload handlers), so that the next use starts
+// from a fresh object. For tests only.
 void ResetFormsForTesting();
 
 }  // namespace cp
