@@ -32,16 +32,20 @@ inline constexpr std::size_t kMaxNameBytes = 65535;
 
 // Decodes the four records from the start of a score file. On success fills `table` and
 // returns the empty text; on a damaged file (too short for its four records) returns a
-// short English description and leaves `table` untouched.
+// short English description and leaves `table` untouched. Damaged means shorter than 40
+// bytes, or a record whose name runs past the end of the file.
 std::string DecodeHiScoreFile(std::span<const std::uint8_t> bytes, HiScoreTable& table);
 
 // The new file content: the four records laid over `old_bytes` from its first byte on,
 // so that bytes of an earlier, longer file beyond the new end stay as they were.
-// Characters that Windows-1252 cannot hold are stored as "?".
+// Characters that Windows-1252 cannot hold are stored as "?", and a name is cut to
+// kMaxNameBytes so that its length fits the 16-bit field.
 std::vector<std::uint8_t> EncodeHiScoreFile(const HiScoreTable& table,
                                             std::span<const std::uint8_t> old_bytes);
 
-// Name conversions between UTF-8 and Windows-1252.
+// Name conversions between UTF-8 and Windows-1252. The five bytes the code page leaves
+// unassigned stand for the C1 controls of the same number, so every byte survives a round
+// trip; text that is not valid UTF-8 gives one "?" per bad byte.
 std::string Windows1252ToUtf8(std::span<const std::uint8_t> bytes);
 std::vector<std::uint8_t> Utf8ToWindows1252(const std::string& text);
 
