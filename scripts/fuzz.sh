@@ -19,7 +19,7 @@ trap 'rm -rf "$scratch"' EXIT
 for t in "${targets[@]}"; do
   echo "== $t for ${seconds}s"
   mkdir -p "$scratch/$t"
-  (cd "$scratch" && ASAN_OPTIONS=detect_leaks=0 "$root/build-fuzz/$t" \
+  (cd "$scratch" && ASAN_OPTIONS=detect_leaks=0 "$root/build-fuzz/fuzz/$t" \
      -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$root/build-fuzz/$t-" \
      "$scratch/$t" "$root/fuzz/corpus/${corpus[$t]}" 2>&1 | tail -n 12)
 done

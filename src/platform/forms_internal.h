@@ -15,7 +15,7 @@ int QtKeyFromVirtualKey(std::int16_t key_code);
 std::int16_t ShiftStateFromQt(Qt::KeyboardModifiers modifiers);
 
 // The font this machine uses for a design's font.
-QFont MapFont(const FontSpec& spec);
+QFont MapFont(const FontSpec& wanted);
 
 // Sets the application's default font to the era's 8 point sans, once.
 void EnsureApplicationFont();

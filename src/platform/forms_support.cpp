@@ -260,14 +260,14 @@ int PixelSizeFor(int point_size) {
 
 }  // namespace
 
-QFont MapFont(const FontSpec& spec) {
+QFont MapFont(const FontSpec& wanted) {
   QFont font = QApplication::font();
-  if (!spec.family.empty()) {
-    font.setFamily(MapFamily(spec.family));
+  if (!wanted.family.empty()) {
+    font.setFamily(MapFamily(wanted.family));
     font.setStyleHint(QFont::SansSerif);
   }
-  if (spec.point_size > 0) font.setPixelSize(PixelSizeFor(spec.point_size));
-  font.setBold(spec.bold);
+  if (wanted.point_size > 0) font.setPixelSize(PixelSizeFor(wanted.point_size));
+  font.setBold(wanted.bold);
   return font;
 }
 
