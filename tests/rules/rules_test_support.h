@@ -1,26 +1,68 @@
 // Shared helpers of the rules tests: readable card names, a peer that reaches clsCardRule's
-// private steps, a fixture that starts every test from a clean model with the standard
-// pattern table, and a plain poker judge to check the rules against.
+// private steps, a fixture that starts from a clean model with the standard pattern table, and a
+// plain poker judge to check the rules against.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <random>
+#include <map>
+#include <set>
 #include <span>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "rules/card_rule.h"
 #include "rules/hand_model.h"
+#include "rules/pattern_table.h"
 
 namespace cp {
 
-// "K♠ 3♥ 10♦ _" -> card codes; "_" is an empty place.
-std::vector<std::int16_t> Cards(const std::string& names);
-// Card codes -> "K♠ 3♥ 10♦ _".
-std::string Named(std::span<const std::int16_t> cards);
-std::string Named(std::int16_t card);
+// Category names as the rules write them; index 0 is "None".
+inline const char* const kCategoryNames[9] = {
+    "None",     "Straight Flush",  "Four of a Kind", "Full House", "Flush",
+    "Straight", "Three of a Kind", "Two Pairs",      "Pair"};
+
+// Card code -> "K♠"; 0 (an empty place) -> "_".
+inline std::string Named(std::int16_t c) {
+  static const char* const kValues[] = {"A", "2", "3",  "4", "5", "6", "7",
+                                        "8", "9", "10", "J", "Q", "K"};
+  static const char* const kSuits[] = {"♥", "♣", "♦", "♠"};
+  return c == 0 ? "_" : std::string(kValues[(c - 1) % 13]) + kSuits[(c - 1) / 13];
+}
+
+inline std::string Named(std::span<const std::int16_t> cards) {
+  std::string text;
+  for (const std::int16_t c : cards) text += (text.empty() ? "" : " ") + Named(c);
+  return text;
+}
+
+// "K♠ 3♥ 10♦ _" -> card codes. A misspelt card fails the test.
+inline std::vector<std::int16_t> Cards(const std::string& names) {
+  std::vector<std::int16_t> codes;
+  std::istringstream words(names);
+  for (std::string word; words >> word;) {
+    std::int16_t code = 52;
+    while (code > 0 && Named(code) != word) --code;
+    EXPECT_EQ(Named(code), word) << "not a card";
+    codes.push_back(code);
+  }
+  return codes;
+}
+
+inline void SetRow(std::span<std::int16_t> row, const std::string& names) {
+  const std::vector<std::int16_t> codes = Cards(names);
+  ASSERT_EQ(codes.size(), row.size()) << names;
+  std::copy(codes.begin(), codes.end(), row.begin());
+}
+
+// A seat's row by row number: 0 draw, 1 head, 2 body, 3 tail.
+inline std::span<std::int16_t> RowOf(HandRec& h, int row) {
+  const std::span<std::int16_t> rows[] = {h.Draw, h.Head, h.Body, h.Tail};
+  return rows[row];
+}
 
 struct CardRulePeer {
   clsCardRule rule;
@@ -28,50 +70,65 @@ struct CardRulePeer {
   bool Find(std::int16_t category, std::span<const std::int16_t> cards) {
     return rule.FindCategory(category, cards);
   }
-  std::span<std::int16_t> Combo() { return rule.intCombo; }
-  void SetCombo(const std::string& names);
-  void Sort() { rule.SortCombination(); }
-  std::int16_t NextCard(std::int16_t n, std::span<const std::int16_t> row) const {
-    return rule.GetNextCard(n, row);
+  std::string Combo(std::size_t n = 5) { return Named(std::span(rule.intCombo).first(n)); }
+  void Sort(const std::string& combo) {
+    SetRow(rule.intCombo, combo);
+    rule.SortCombination();
   }
-  static std::int16_t Strength(std::int16_t category, const std::string& names);
-  static std::int16_t Value(std::int16_t card) { return clsCardRule::GetCardValue(card); }
-  static std::int16_t SuitBound(bool lowest, std::int16_t card) {
-    return clsCardRule::GetSuitBound(lowest, card);
-  }
-  static std::int16_t FirstCard(std::span<const std::int16_t> cards) {
-    return clsCardRule::GetFirstCard(cards);
-  }
-  static void Remove(std::int16_t card, std::span<std::int16_t> cards) {
-    clsCardRule::RemoveCard(card, cards);
-  }
-  static std::string Translate(const std::string& name) {
-    return clsCardRule::TranslateHandName(name);
+  static std::int16_t Strength(std::int16_t category, const std::string& names) {
+    std::vector<std::int16_t> c = Cards(names);
+    c.resize(5, 0);
+    return clsCardRule::GetHandStrength(category, c[0], c[1], c[2], c[3], c[4]);
   }
 };
 
 // Clears the whole model, sets intNumCom to 1 and loads the standard pattern table.
 class RulesTest : public ::testing::Test {
  protected:
-  void SetUp() override;
+  void SetUp() override {
+    for (HandRec& hand : Hand) hand = HandRec{};
+    for (HandStrengthRec& rec : HandStrength) rec = HandStrengthRec{};
+    intSelRow = intSelCard = -1;
+    intNumCom = 1;
+    ASSERT_EQ(LoadPatternTable(BuildStandardPatternFile()), "");
+  }
   CardRulePeer peer;
 };
 
-void SetRow(std::span<std::int16_t> row, const std::string& names);
-
-// The category of a row of 3 or 5 cards judged the plain way (0 for none), and the ranks that
-// decide between two rows of that category, most significant first (ace 14, the wheel's top 5;
-// a flush is decided by its suit index).
-struct PokerJudgement {
-  int category = 0;
-  std::vector<int> key;
-};
-PokerJudgement Judge(std::span<const std::int16_t> cards);
-
-// Category names as the rules write them; index 0 is "None".
-extern const char* const kCategoryNames[9];
-
-// A fresh 52-card pack in random order; std::mt19937 is the same on every platform.
-std::vector<std::int16_t> ShuffledPack(std::mt19937& rng);
+// A plain poker judge of 2 to 5 cards: {category (0 for none), then the ranks that decide
+// between two hands of that category as the pattern table compares them}. The ranks are those
+// of the groups of two or more, biggest group first (ace 14), a straight's top card (the wheel's
+// is 5) or a flush's suit.
+inline std::vector<int> Judge(std::span<const std::int16_t> cards) {
+  std::map<int, int> count;  // rank -> cards of that rank
+  std::set<int> suits;
+  for (const std::int16_t card : cards) {
+    ++count[(card - 1) % 13 == 0 ? 14 : (card - 1) % 13 + 1];
+    suits.insert((card - 1) / 13);
+  }
+  std::vector<std::pair<int, int>> groups;  // (cards, rank)
+  for (const auto& [rank, n] : count) groups.emplace_back(n, rank);
+  std::sort(groups.rbegin(), groups.rend());
+  std::vector<int> judged = {0};  // the category goes in front
+  for (const auto& [n, rank] : groups) {
+    if (n >= 2) judged.push_back(rank);
+  }
+  // Five ranks in a row make a straight; one suit can hold no pair, so a flush has five ranks.
+  const bool five = cards.size() == 5 && count.size() == 5, flush = five && suits.size() == 1;
+  const int low = count.begin()->first, high = count.rbegin()->first;
+  const bool wheel = five && high == 14 && std::next(count.rbegin())->first == 5;
+  if (five && (high - low == 4 || wheel)) {
+    return {flush ? kStraightFlush : kStraight, wheel ? 5 : high};
+  }
+  if (flush) return {kFlush, *suits.begin()};
+  const int most = groups[0].first, named = static_cast<int>(judged.size()) - 1;
+  judged[0] = most == 4                 ? kFourOfAKind
+              : most == 3 && named == 2 ? kFullHouse
+              : most == 3               ? kThreeOfAKind
+              : named == 2              ? kTwoPairs
+              : named == 1              ? kPair
+                                        : 0;
+  return judged;
+}
 
 }  // namespace cp
