@@ -1,9 +1,7 @@
 # The card graphics: loading the pictures and one tick of the table's redraw.
 if(CP_WITH_GUI)
-  add_executable(graphics_bench
-    ${CMAKE_CURRENT_LIST_DIR}/graphics_bench.cpp
-    ${CMAKE_SOURCE_DIR}/tests/graphics/test_pictures.cpp)
-  target_include_directories(graphics_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests/graphics)
+  add_executable(graphics_bench ${CMAKE_CURRENT_LIST_DIR}/graphics_bench.cpp)
+  add_dependencies(graphics_bench artwork)
   target_compile_definitions(graphics_bench PRIVATE CP_OUTPUT_DIR="${CP_OUTPUT_DIR}")
   target_link_libraries(graphics_bench PRIVATE game benchmark::benchmark)
 endif()

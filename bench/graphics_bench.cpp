@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QFileInfo>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -14,7 +13,6 @@
 #include "rules/hand_model.h"
 #include "screens/forms.h"
 #include "table/frm_main.h"
-#include "test_pictures.h"
 
 namespace cp {
 namespace {
@@ -30,32 +28,19 @@ void LoadAndRelease(benchmark::State& state, const std::string& program_dir) {
   platform::SetAppPathForTesting("");
 }
 
-void BM_LoadTestPictures(benchmark::State& state) {
-  test::PictureDir pictures;
-  LoadAndRelease(state, pictures.Path());
-}
-BENCHMARK(BM_LoadTestPictures)->Unit(benchmark::kMillisecond);
+// The pictures the build lays beside the program.
+void BM_LoadPictures(benchmark::State& state) { LoadAndRelease(state, CP_OUTPUT_DIR); }
+BENCHMARK(BM_LoadPictures)->Unit(benchmark::kMillisecond);
 
-// The pictures the build lays beside the program, when they have been drawn.
-void BM_LoadArtwork(benchmark::State& state) {
-  if (!QFileInfo::exists(CP_OUTPUT_DIR "/resources/card/draw.bmp")) {
-    state.SkipWithError("no artwork beside the program: build the artwork target");
-    return;
-  }
-  LoadAndRelease(state, CP_OUTPUT_DIR);
-}
-BENCHMARK(BM_LoadArtwork)->Unit(benchmark::kMillisecond);
-
-// The open table with the test pictures loaded, set up once for the tick benchmarks.
+// The open table with the pictures loaded, set up once for the tick benchmarks.
 struct Table {
   Table() {
-    platform::SetAppPathForTesting(pictures.Path());
+    platform::SetAppPathForTesting(CP_OUTPUT_DIR);
     MainForm().Load();
     objSystem.SystemLoad();
     objGraphic.DrawBackBuffer();
     intNumCom = 1;
   }
-  test::PictureDir pictures;
   clsSystem objSystem;
   clsGraphic objGraphic;
 };

@@ -7,7 +7,7 @@
 # usage: scripts/measure_startup.sh [BUILD_DIR] [LAUNCHES] [NEW_GAMES]
 #        (defaults: build, 11, 5). Builds what is missing in BUILD_DIR.
 #
-# How: x11_probe (tests/e2e) starts the program itself, watches the screen for the window to
+# How: x11_probe (tools) starts the program itself, watches the screen for the window to
 # be mapped, then reads a few of its pixels every half millisecond until they show what
 # the finished frame shows (learnt in a first, untimed run). So a figure is the time until
 # the pixels are on the X server: it includes the program's start, its file reads, Qt's
@@ -21,7 +21,7 @@ build=$(readlink -f "${1:-$root/build}")
 launches=${2:-11}
 new_games=${3:-5}
 game=$build/game/chinese_poker
-probe=$build/tests/e2e/x11_probe
+probe=$build/tools/x11_probe
 
 for tool in Xvfb xdotool; do
   command -v "$tool" >/dev/null || { echo "measure: $tool is missing (scripts/setup.sh)" >&2; exit 1; }

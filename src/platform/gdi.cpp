@@ -193,6 +193,27 @@ QRect CombineWatched(const Span& s, std::uint32_t rop) {
   return QRect(QPoint(min_x, min_y), QPoint(max_x, max_y));
 }
 
+// The bounding rectangle of the pixels in which two images of one size and format differ.
+QRect DiffRect(const QImage& a, const QImage& b) {
+  int min_x = a.width(), max_x = -1, min_y = a.height(), max_y = -1;
+  const std::size_t row_bytes = sizeof(std::uint32_t) * static_cast<std::size_t>(a.width());
+  for (int r = 0; r < a.height(); ++r) {
+    const auto* x = reinterpret_cast<const std::uint32_t*>(a.constScanLine(r));
+    const auto* y = reinterpret_cast<const std::uint32_t*>(b.constScanLine(r));
+    if (std::memcmp(x, y, row_bytes) == 0) continue;
+    int first = 0;
+    while (x[first] == y[first]) ++first;
+    int last = a.width() - 1;
+    while (x[last] == y[last]) --last;
+    min_x = std::min(min_x, first);
+    max_x = std::max(max_x, last);
+    min_y = std::min(min_y, r);
+    max_y = r;
+  }
+  if (max_x < 0) return {};
+  return QRect(QPoint(min_x, min_y), QPoint(max_x, max_y));
+}
+
 bool KnownRop(std::uint32_t rop) {
   return rop == SRCCOPY || rop == SRCAND || rop == SRCPAINT || rop == BLACKNESS;
 }
@@ -290,6 +311,23 @@ int BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int x_src, int
   w = std::min<long long>(w, dimg->width() - dx);
   h = std::min<long long>(h, dimg->height() - dy);
   if (w <= 0 || h <= 0) return 1;
+
+  // A copy of one whole surface onto another of the same size shares the pixels instead
+  // (copied later only if either side is drawn on): the table's redraw copies every card
+  // whole, twice, on every tick, and most ticks change nothing.
+  if (rop == SRCCOPY && simg && simg != dimg && dx == 0 && dy == 0 && sx == 0 && sy == 0 &&
+      simg->size() == dimg->size() && w == dimg->width() && h == dimg->height() &&
+      simg->format() == dimg->format()) {
+    if (d->kind != Kind::SurfaceDC) {
+      *dimg = *simg;
+      return 1;
+    }
+    if (dimg->constBits() == simg->constBits()) return 1;  // the very same pixels
+    const QRect changed = DiffRect(*dimg, *simg);
+    *dimg = *simg;
+    if (!changed.isEmpty() && d->owner) d->owner->SurfaceChanged(changed);
+    return 1;
+  }
 
   const qsizetype dstride = dimg->bytesPerLine() / 4;
   Span span{};
