@@ -154,6 +154,18 @@ void CombineRow(std::uint32_t* d, const std::uint32_t* a, int n, std::uint32_t r
   }
 }
 
+// Where two rows of `n` pixels differ: false when they are equal, otherwise the first and
+// last differing pixel. An equal row costs one memcmp.
+bool DifferingRun(const std::uint32_t* x, const std::uint32_t* y, int n, std::size_t row_bytes,
+                  int& first, int& last) {
+  if (std::memcmp(x, y, row_bytes) == 0) return false;
+  first = 0;
+  while (x[first] == y[first]) ++first;
+  last = n - 1;
+  while (x[last] == y[last]) --last;
+  return true;
+}
+
 // Plain combination into a memory bitmap: nobody watches these pixels.
 void Combine(const Span& s, std::uint32_t rop) {
   for (int r = 0; r < s.height; ++r)
@@ -177,11 +189,8 @@ QRect CombineWatched(const Span& s, std::uint32_t rop) {
       CombineRow(result.data(), a, s.width, rop);
       a = result.data();
     }
-    if (std::memcmp(d, a, row_bytes) == 0) continue;
-    int first = 0;
-    while (d[first] == a[first]) ++first;
-    int last = s.width - 1;
-    while (d[last] == a[last]) --last;
+    int first, last;
+    if (!DifferingRun(d, a, s.width, row_bytes, first, last)) continue;
     std::memcpy(d + first, a + first,
                 sizeof(std::uint32_t) * static_cast<std::size_t>(last - first + 1));
     min_x = std::min(min_x, first);
@@ -200,11 +209,8 @@ QRect DiffRect(const QImage& a, const QImage& b) {
   for (int r = 0; r < a.height(); ++r) {
     const auto* x = reinterpret_cast<const std::uint32_t*>(a.constScanLine(r));
     const auto* y = reinterpret_cast<const std::uint32_t*>(b.constScanLine(r));
-    if (std::memcmp(x, y, row_bytes) == 0) continue;
-    int first = 0;
-    while (x[first] == y[first]) ++first;
-    int last = a.width() - 1;
-    while (x[last] == y[last]) --last;
+    int first, last;
+    if (!DifferingRun(x, y, a.width(), row_bytes, first, last)) continue;
     min_x = std::min(min_x, first);
     max_x = std::max(max_x, last);
     min_y = std::min(min_y, r);
