@@ -127,23 +127,24 @@ bool ReplaceFileBytes(std::string_view path, std::span<const std::uint8_t> bytes
     return false;
   }
   QSaveFile file(host);
-  errno = 0;
-  if (!file.open(QIODevice::WriteOnly)) {
-    // QSaveFile's own text names the temporary file; the errno is the useful part.
+  // QSaveFile's own texts name its temporary file or say "Unknown error"; the errno of the
+  // call that failed is the useful part.
+  const auto fail = [&] {
     const int err = errno;
     SetError(error, err ? Reason(err) : file.errorString().toStdString());
     return false;
-  }
+  };
+  errno = 0;
+  if (!file.open(QIODevice::WriteOnly)) return fail();
   const qint64 size = static_cast<qint64>(bytes.size());
+  errno = 0;
   if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size) {
-    SetError(error, file.errorString().toStdString());
+    fail();
     file.cancelWriting();
     return false;
   }
-  if (!file.commit()) {
-    SetError(error, file.errorString().toStdString());
-    return false;
-  }
+  errno = 0;
+  if (!file.commit()) return fail();
   return true;
 }
 

@@ -87,7 +87,7 @@ TEST_F(FileTest, ReplacesAFileWholeOrLeavesWhatWasThere) {
   setrlimit(RLIMIT_FSIZE, &old_limit);
   std::signal(SIGXFSZ, old_handler);
   EXPECT_FALSE(replaced);
-  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(error, "File too large");
   EXPECT_EQ(Slurp(path), "2nd");
   EXPECT_EQ(Files(), QStringList{"score.dat"});
 }
