@@ -319,8 +319,8 @@ int BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int x_src, int
   if (w <= 0 || h <= 0) return 1;
 
   // A copy of one whole surface onto another of the same size shares the pixels instead
-  // (copied later only if either side is drawn on): the table's redraw copies every card
-  // whole, twice, on every tick, and most ticks change nothing.
+  // (copied later only if either side is drawn on): sprite programs copy whole tiles into
+  // a buffer and on into their boxes on every timer tick, and most ticks change nothing.
   if (rop == SRCCOPY && simg && simg != dimg && dx == 0 && dy == 0 && sx == 0 && sy == 0 &&
       simg->size() == dimg->size() && w == dimg->width() && h == dimg->height() &&
       simg->format() == dimg->format()) {

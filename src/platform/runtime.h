@@ -14,7 +14,7 @@
 namespace platform {
 
 // The directory of the running executable, without a trailing separator
-// (e.g. "/home/ann/poker"). Callers build file names as "<AppPath>\name"; every file
+// (e.g. "/home/ann/game"). Callers build file names as "<AppPath>\name"; every file
 // function below accepts "\" and maps it to the host's separator.
 std::string AppPath();
 

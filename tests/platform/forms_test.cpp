@@ -281,6 +281,22 @@ TEST(PictureBoxTest, RepaintsOnlyWhenACopyChangesPixels) {
   EXPECT_EQ(shot.pixel(23, 32), 0xFF0000FFu);
   EXPECT_EQ(shot.pixel(24, 32), 0xFF000000u);
 
+  // A whole picture copied in twice costs one repaint, and drawing on its buffer later
+  // leaves the box with what was copied.
+  const HDC buffer = CreateCompatibleDC(0);
+  const HBITMAP bitmap = CreateCompatibleBitmap(buffer, 57, 77);
+  const HGDIOBJ initial = SelectObject(buffer, bitmap);
+  BitBlt(buffer, 5, 5, 10, 10, picBlue.hDC(), 0, 0, SRCCOPY);
+  const int copied = picDraw1.RepaintRequests();
+  for (int i = 0; i < 2; ++i) BitBlt(box, 0, 0, 57, 77, buffer, 0, 0, SRCCOPY);
+  EXPECT_EQ(picDraw1.RepaintRequests(), copied + 1);
+  BitBlt(buffer, 0, 0, 57, 77, 0, 0, 0, BLACKNESS);
+  EXPECT_EQ(GetPixel(box, 5, 5), 0xFF0000u) << "still the blue that was copied";
+  EXPECT_EQ(GetPixel(box, 20, 30), 0u);
+  SelectObject(buffer, initial);
+  DeleteObject(bitmap);
+  DeleteDC(buffer);
+
   // Unloading releases the box's context; a new load gives a new one.
   form.Unload();
   EXPECT_EQ(picDraw1.hDC(), 0u);

@@ -104,6 +104,10 @@ TEST_F(GdiTest, RasterOperationsCombinePixelByPixel) {
         ASSERT_EQ(GetPixel(buffer, x, y), want) << x << "," << y;
       }
   }
+  // The first copy was of a whole surface, which shares pixels until one side is drawn on:
+  // drawing on the buffer afterwards must have left the card as it was.
+  for (int y = 0; y < 77; ++y)
+    for (int x = 0; x < 57; ++x) ASSERT_EQ(GetPixel(card_dc, x, y), Ref(card.pixel(x, y)));
   EXPECT_EQ(BitBlt(buffer, 0, 0, 5, 5, card_dc, 0, 0, 0x00660046 /* SRCINVERT */), 0);
   EXPECT_EQ(BitBlt(buffer, 0, 0, 5, 5, 0, 0, 0, SRCCOPY), 0) << "a copy needs a source";
 }
