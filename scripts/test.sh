@@ -17,5 +17,5 @@ scripts/fuzz.sh "${CP_FUZZ_SECONDS:-60}"
 
 echo "== build and test with address and undefined-behaviour sanitizers"
 scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DCP_SANITIZE=ON -DCP_WITH_BENCH=OFF
-ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
