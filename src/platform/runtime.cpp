@@ -127,6 +127,8 @@ bool ReplaceFileBytes(std::string_view path, std::span<const std::uint8_t> bytes
     return false;
   }
   QSaveFile file(host);
+  // A writable file in a folder that is not (a shared install) is still written, in place.
+  file.setDirectWriteFallback(true);
   // QSaveFile's own texts name its temporary file or say "Unknown error"; the errno of the
   // call that failed is the useful part.
   const auto fail = [&] {

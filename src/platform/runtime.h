@@ -31,7 +31,8 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(std::string_view path,
 
 // Replaces a file's content completely or not at all: the bytes go to a temporary file
 // beside it, which is then renamed over the old one, so a crash or a full disk never
-// leaves a half-written file. Returns false with a short English reason on failure
+// leaves a half-written file. Where the folder takes no new file but the file itself is
+// writable, it is rewritten in place instead. Returns false with a short English reason on failure
 // (the old file is then untouched).
 bool ReplaceFileBytes(std::string_view path, std::span<const std::uint8_t> bytes,
                       std::string* error = nullptr);

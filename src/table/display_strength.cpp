@@ -1,5 +1,7 @@
 // The category-name display of the card rules. It writes the table window's strength boxes,
 // so it lives with the window rather than in the Qt-free rules library.
+#include <algorithm>
+
 #include "platform/forms.h"
 #include "rules/card_rule.h"
 #include "rules/hand_model.h"
@@ -9,7 +11,8 @@
 namespace cp {
 
 void clsCardRule::displayAllStrength() {
-  const std::int16_t seats = intNumCom;
+  // Seats beyond the last box have nothing to show.
+  const int seats = std::min<int>(intNumCom, kSeats - 1);
   for (std::int16_t seat = 0; seat <= seats; ++seat) {
     DisplayStrength(seat, kHeadRow);
     DisplayStrength(seat, kBodyRow);
