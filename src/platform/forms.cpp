@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
 #include <QEventLoop>
 #include <QIcon>
 #include <QLabel>
@@ -229,6 +231,19 @@ class LineTextWidget : public QLineEdit, public TextWidget {
     QLineEdit::focusInEvent(event);
     FocusReceived(this);
   }
+  // A box that has handed the focus away takes no edits by other ways either.
+  void contextMenuEvent(QContextMenuEvent* event) override {
+    if (hasFocus())
+      QLineEdit::contextMenuEvent(event);
+    else
+      event->accept();
+  }
+  void dragEnterEvent(QDragEnterEvent* event) override {
+    if (hasFocus())
+      QLineEdit::dragEnterEvent(event);
+    else
+      event->ignore();
+  }
 };
 
 class MultiLineTextWidget : public QTextEdit, public TextWidget {
@@ -260,6 +275,19 @@ class MultiLineTextWidget : public QTextEdit, public TextWidget {
   void focusInEvent(QFocusEvent* event) override {
     QTextEdit::focusInEvent(event);
     FocusReceived(this);
+  }
+  // A box that has handed the focus away takes no edits by other ways either.
+  void contextMenuEvent(QContextMenuEvent* event) override {
+    if (hasFocus())
+      QTextEdit::contextMenuEvent(event);
+    else
+      event->accept();
+  }
+  void dragEnterEvent(QDragEnterEvent* event) override {
+    if (hasFocus())
+      QTextEdit::dragEnterEvent(event);
+    else
+      event->ignore();
   }
 };
 

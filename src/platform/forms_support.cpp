@@ -263,8 +263,15 @@ int PixelSizeFor(int point_size) {
 QFont MapFont(const FontSpec& wanted) {
   QFont font = QApplication::font();
   if (!wanted.family.empty()) {
-    font.setFamily(MapFamily(wanted.family));
+    const QString family = MapFamily(wanted.family);
+    font.setFamily(family);
     font.setStyleHint(QFont::SansSerif);
+    // DejaVu Sans runs wider than the Windows sans faces it stands in for; narrowed a
+    // little, designed captions fit the boxes they were designed for.
+    if (family == QStringLiteral("DejaVu Sans") &&
+        QString::fromStdString(wanted.family).compare("DejaVu Sans", Qt::CaseInsensitive) != 0) {
+      font.setStretch(92);
+    }
   }
   if (wanted.point_size > 0) font.setPixelSize(PixelSizeFor(wanted.point_size));
   font.setBold(wanted.bold);
