@@ -127,6 +127,23 @@ class ClientArea : public QWidget {
   QImage picture_;
 };
 
+// A click: the left button pressed on a widget and released inside it.
+class ClickTracker {
+ public:
+  void Press(const QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) pressed_ = true;
+  }
+  bool Release(const QWidget* widget, const QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return false;
+    const bool click = pressed_ && widget->rect().contains(event->position().toPoint());
+    pressed_ = false;
+    return click;
+  }
+
+ private:
+  bool pressed_ = false;
+};
+
 class PictureBoxWidget : public QWidget, public detail::SurfaceOwner {
  public:
   PictureBoxWidget(PictureBox* owner, const Rect& rect, const PictureBoxStyle& style)
@@ -166,20 +183,17 @@ class PictureBoxWidget : public QWidget, public detail::SurfaceOwner {
     if (!part.isEmpty()) painter.drawImage(part, surface, part.translated(-border_, -border_));
   }
   void mousePressEvent(QMouseEvent* event) override {
-    if (event->button() == Qt::LeftButton) pressed_ = true;
+    clicks_.Press(event);
     QWidget::mousePressEvent(event);
   }
   void mouseReleaseEvent(QMouseEvent* event) override {
-    const bool click = pressed_ && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    if (event->button() == Qt::LeftButton) pressed_ = false;
-    if (click) Dispatch(this, owner_->Click);
+    if (clicks_.Release(this, event)) Dispatch(this, owner_->Click);
   }
 
  private:
   PictureBox* owner_;
   int border_;
-  bool pressed_ = false;
+  ClickTracker clicks_;
 };
 
 // What the two kinds of text box have in common.
@@ -208,10 +222,36 @@ QString TextBoxCss(const char* type, const TextBoxStyle& style) {
            ColorCss(style.fore_color));
 }
 
-class LineTextWidget : public QLineEdit, public TextWidget {
+// The events both kinds of text box handle alike, over the Qt editor they are made of.
+template <typename Editor>
+class TextEditor : public Editor, public TextWidget {
+ public:
+  explicit TextEditor(TextBox* owner) : TextWidget(owner) {}
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override {
+    Editor::focusInEvent(event);
+    FocusReceived(this);
+  }
+  // A box that has handed the focus away takes no edits by other ways either.
+  void contextMenuEvent(QContextMenuEvent* event) override {
+    if (this->hasFocus())
+      Editor::contextMenuEvent(event);
+    else
+      event->accept();
+  }
+  void dragEnterEvent(QDragEnterEvent* event) override {
+    if (this->hasFocus())
+      Editor::dragEnterEvent(event);
+    else
+      event->ignore();
+  }
+};
+
+class LineTextWidget : public TextEditor<QLineEdit> {
  public:
   LineTextWidget(TextBox* owner, const TextBoxStyle& style, const QString& text)
-      : TextWidget(owner) {
+      : TextEditor(owner) {
     setStyleSheet(TextBoxCss("QLineEdit", style));
     setFont(detail::MapFont(style.font));
     setAlignment(style.align == TextAlign::Center ? Qt::AlignCenter
@@ -225,31 +265,12 @@ class LineTextWidget : public QLineEdit, public TextWidget {
   }
   QString Text() const override { return text(); }
   void SetText(const QString& text) override { setText(text); }
-
- protected:
-  void focusInEvent(QFocusEvent* event) override {
-    QLineEdit::focusInEvent(event);
-    FocusReceived(this);
-  }
-  // A box that has handed the focus away takes no edits by other ways either.
-  void contextMenuEvent(QContextMenuEvent* event) override {
-    if (hasFocus())
-      QLineEdit::contextMenuEvent(event);
-    else
-      event->accept();
-  }
-  void dragEnterEvent(QDragEnterEvent* event) override {
-    if (hasFocus())
-      QLineEdit::dragEnterEvent(event);
-    else
-      event->ignore();
-  }
 };
 
-class MultiLineTextWidget : public QTextEdit, public TextWidget {
+class MultiLineTextWidget : public TextEditor<QTextEdit> {
  public:
   MultiLineTextWidget(TextBox* owner, const TextBoxStyle& style, const QString& text)
-      : TextWidget(owner) {
+      : TextEditor(owner) {
     setStyleSheet(TextBoxCss("QTextEdit", style));
     setFrameShape(QFrame::NoFrame);
     setFont(detail::MapFont(style.font));
@@ -270,25 +291,6 @@ class MultiLineTextWidget : public QTextEdit, public TextWidget {
   }
   QString Text() const override { return toPlainText(); }
   void SetText(const QString& text) override { setPlainText(text); }
-
- protected:
-  void focusInEvent(QFocusEvent* event) override {
-    QTextEdit::focusInEvent(event);
-    FocusReceived(this);
-  }
-  // A box that has handed the focus away takes no edits by other ways either.
-  void contextMenuEvent(QContextMenuEvent* event) override {
-    if (hasFocus())
-      QTextEdit::contextMenuEvent(event);
-    else
-      event->accept();
-  }
-  void dragEnterEvent(QDragEnterEvent* event) override {
-    if (hasFocus())
-      QTextEdit::dragEnterEvent(event);
-    else
-      event->ignore();
-  }
 };
 
 TextWidget* TextOf(QWidget* widget) { return dynamic_cast<TextWidget*>(widget); }
@@ -309,19 +311,14 @@ class ImageWidget : public QWidget {
     if (!part.isEmpty()) painter.drawImage(part, picture, part);
   }
   void mouseMoveEvent(QMouseEvent*) override { Dispatch(this, owner_->MouseMove); }
-  void mousePressEvent(QMouseEvent* event) override {
-    if (event->button() == Qt::LeftButton) pressed_ = true;
-  }
+  void mousePressEvent(QMouseEvent* event) override { clicks_.Press(event); }
   void mouseReleaseEvent(QMouseEvent* event) override {
-    const bool click = pressed_ && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    if (event->button() == Qt::LeftButton) pressed_ = false;
-    if (click) Dispatch(this, owner_->Click);
+    if (clicks_.Release(this, event)) Dispatch(this, owner_->Click);
   }
 
  private:
   Image* owner_;
-  bool pressed_ = false;
+  ClickTracker clicks_;
 };
 
 class ProgressWidget : public QProgressBar {
