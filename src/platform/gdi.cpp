@@ -113,28 +113,31 @@ constexpr std::uint32_t kBlack = 0xFF000000u;
 
 // dst[i] = dst[i] AND / OR src[i]. Four pixels at a time where the machine allows: the
 // compiler does not vectorise these loops at -O2.
-void AndRow(std::uint32_t* d, const std::uint32_t* a, int n) {
+template <typename Scalar, typename Vector>
+void BitRow(std::uint32_t* d, const std::uint32_t* a, int n, Scalar scalar, Vector vector) {
   int i = 0;
 #if defined(__SSE2__)
   for (; i + 4 <= n; i += 4) {
     auto* dv = reinterpret_cast<__m128i*>(d + i);
-    _mm_storeu_si128(dv, _mm_and_si128(_mm_loadu_si128(dv),
-                                       _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i))));
+    _mm_storeu_si128(
+        dv, vector(_mm_loadu_si128(dv), _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i))));
   }
+#else
+  (void)vector;
 #endif
-  for (; i < n; ++i) d[i] &= a[i];
+  for (; i < n; ++i) d[i] = scalar(d[i], a[i]);
+}
+
+void AndRow(std::uint32_t* d, const std::uint32_t* a, int n) {
+  BitRow(
+      d, a, n, [](std::uint32_t x, std::uint32_t y) { return x & y; },
+      [](auto x, auto y) { return _mm_and_si128(x, y); });
 }
 
 void OrRow(std::uint32_t* d, const std::uint32_t* a, int n) {
-  int i = 0;
-#if defined(__SSE2__)
-  for (; i + 4 <= n; i += 4) {
-    auto* dv = reinterpret_cast<__m128i*>(d + i);
-    _mm_storeu_si128(dv, _mm_or_si128(_mm_loadu_si128(dv),
-                                      _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i))));
-  }
-#endif
-  for (; i < n; ++i) d[i] |= a[i];
+  BitRow(
+      d, a, n, [](std::uint32_t x, std::uint32_t y) { return x | y; },
+      [](auto x, auto y) { return _mm_or_si128(x, y); });
 }
 
 void CombineRow(std::uint32_t* d, const std::uint32_t* a, int n, std::uint32_t rop) {
