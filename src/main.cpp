@@ -15,5 +15,7 @@ int main(int argc, char** argv) {
   app.setWindowIcon(QIcon(QString::fromStdString(
       platform::HostPath(platform::AppPath() + "\\resources\\title\\icon.png"))));
   cp::SplashForm().Show();
-  return app.exec();
+  const int status = app.exec();
+  cp::DestroyForms();  // while the application still exists
+  return status;
 }

@@ -1,7 +1,5 @@
 #include "screens/forms.h"
 
-#include <memory>
-
 #include "screens/frm_hi_score.h"
 #include "screens/frm_splash.h"
 #include "table/frm_main.h"
@@ -9,16 +7,17 @@
 namespace cp {
 namespace {
 
+// A plain pointer on purpose: nothing here is destroyed at exit() (see forms.h).
 template <typename T>
-std::unique_ptr<T>& Slot() {
-  static std::unique_ptr<T> form;
+T*& Slot() {
+  static T* form = nullptr;
   return form;
 }
 
 template <typename T>
 T& Instance() {
-  auto& form = Slot<T>();
-  if (!form) form = std::make_unique<T>();
+  T*& form = Slot<T>();
+  if (!form) form = new T;
   return *form;
 }
 
@@ -26,7 +25,9 @@ template <typename T>
 void Destroy() {
   // Destroying a form closes its window without running its unload handler, so a test
   // reset never runs the table's exit sequence.
-  Slot<T>().reset();
+  T* form = Slot<T>();
+  Slot<T>() = nullptr;
+  delete form;
 }
 
 }  // namespace
@@ -35,7 +36,7 @@ frmMain& MainForm() { return Instance<frmMain>(); }
 frmSplash& SplashForm() { return Instance<frmSplash>(); }
 frmHiScore& HiScoreForm() { return Instance<frmHiScore>(); }
 
-void ResetFormsForTesting() {
+void DestroyForms() {
   Destroy<frmHiScore>();
   Destroy<frmMain>();
   Destroy<frmSplash>();
