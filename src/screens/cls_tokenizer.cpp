@@ -5,11 +5,21 @@
 #include <utility>
 
 namespace cp {
+namespace {
+
+// Characters, not bytes: every byte that does not continue a UTF-8 sequence starts one.
+std::size_t CharacterCount(std::string_view text) {
+  std::size_t count = 0;
+  for (unsigned char byte : text) count += (byte & 0xC0) != 0x80;
+  return count;
+}
+
+}  // namespace
 
 std::int16_t clsTokenizer::GetToken(std::string Value, std::string Delimiter,
                                     std::vector<std::string>& token) const {
-  if (Value.size() > kMaxValueLength) {
-    throw std::length_error("clsTokenizer::GetToken: text longer than 32,767 bytes");
+  if (CharacterCount(Value) > kMaxValueLength) {
+    throw std::length_error("clsTokenizer::GetToken: text longer than 32,767 characters");
   }
   // The pieces are gathered apart and handed over whole, so the caller's array is never
   // seen half-filled.

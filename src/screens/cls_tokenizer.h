@@ -10,7 +10,8 @@ namespace cp {
 
 class clsTokenizer {
  public:
-  // The longest text GetToken takes, in bytes: lengths and piece counts are 16-bit.
+  // The longest text GetToken takes, in characters (UTF-8 code points, not bytes): lengths
+  // and piece counts are 16-bit.
   static constexpr std::size_t kMaxValueLength = 32767;
 
   // Splits `Value` at each occurrence of `Delimiter` (exact, case-sensitive, searched from

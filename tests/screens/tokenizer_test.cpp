@@ -34,12 +34,26 @@ TEST(TokenizerTest, SplitsAtEveryDelimiterAndRefillsTheArray) {
       {std::string(32767, '~'), "~", Pieces(32767), 32766},  // the longest text
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE("\"" + c.text.substr(0, 12) + "\" at \"" + c.delimiter + "\"");
+    SCOPED_TRACE(testing::Message() << '"' << c.text.substr(0, 12) << "\" at \"" << c.delimiter
+                                    << '"');
     Pieces token{"stale", "entries"};
     EXPECT_EQ(clsTokenizer().GetToken(c.text, c.delimiter, token), c.result);
     EXPECT_EQ(token, c.pieces);
   }
-  Pieces token{"kept"};
+}
+
+// The limit counts characters: 32,767 two-byte characters are taken, one more is refused and
+// leaves the caller's array as it was.
+TEST(TokenizerTest, TheLimitIsInCharactersNotBytes) {
+  std::string longest;
+  for (int i = 0; i < 32767; ++i) longest += "é";
+  Pieces token;
+  EXPECT_EQ(clsTokenizer().GetToken(longest, "~", token), 0);
+  ASSERT_EQ(token.size(), 1u);
+  EXPECT_EQ(token[0].size(), 65534u);
+
+  token = {"kept"};
+  EXPECT_THROW(clsTokenizer().GetToken(longest + "é", "~", token), std::length_error);
   EXPECT_THROW(clsTokenizer().GetToken(std::string(32768, 'a'), "~", token), std::length_error);
   EXPECT_EQ(token, Pieces{"kept"});
 }
