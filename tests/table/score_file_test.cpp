@@ -330,7 +330,11 @@ TEST(ScoreFileKillLoop, AKilledWriterNeverLeavesAShorterOrEmptyFile) {
   testsupport::ScratchFolder scratch;
   const std::string writer = scratch.CopyProgram(CP_SCORE_WRITER);
   std::mt19937 random(20240607);
+#ifdef __SANITIZE_ADDRESS__
+  const int runs = 100;  // a sanitized program takes some 30 ms to start: fewer runs
+#else
   const int runs = 250;
+#endif
 
   // Where the folder takes a new file: each write goes to a new file renamed over the old.
   const std::string renamed = scratch / "renamed";
