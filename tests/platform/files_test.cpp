@@ -295,11 +295,13 @@ TEST_F(OtherUserFileTest, AFileThatCanBeWrittenButNotReadIsWrittenInPlace) {
 
 // Waits (up to 10 s) until /proc/locks shows `pid` waiting for a lock.
 bool WaitsForALock(pid_t pid) {
+  std::string owner(1, ' ');
+  owner += std::to_string(pid);
+  owner += ' ';
   for (int i = 0; i < 1000; ++i) {
     std::ifstream locks("/proc/locks");
     for (std::string line; std::getline(locks, line);) {
-      if (line.find("-> FLOCK") != std::string::npos &&
-          line.find(" " + std::to_string(pid) + " ") != std::string::npos) {
+      if (line.find("-> FLOCK") != std::string::npos && line.find(owner) != std::string::npos) {
         return true;
       }
     }
