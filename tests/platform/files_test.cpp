@@ -18,12 +18,14 @@
 #include <set>
 #include <thread>
 
-#include "../support/other_user.h"
+#include "../support/file_checks.h"
 
 namespace platform {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using testsupport::HangGuard;
+using testsupport::LockedByAnother;
 using testsupport::ScratchFolder;
 
 Bytes Of(std::string_view text) { return {text.begin(), text.end()}; }
@@ -50,13 +52,6 @@ struct stat StatOf(const std::string& path) {
   EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
   return st;
 }
-
-// A read that blocked would hang the test run; this ends it instead.
-class HangGuard {
- public:
-  HangGuard() { ::alarm(20); }
-  ~HangGuard() { ::alarm(0); }
-};
 
 class FileTest : public ::testing::Test {
  protected:
@@ -308,14 +303,6 @@ bool WaitsForALock(pid_t pid) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return false;
-}
-
-// Whether anyone holds a lock on the file now at `path`.
-bool LockedByAnother(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  const bool taken = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-  ::close(fd);
-  return taken;
 }
 
 TEST_F(FileTest, ALockWaitsForItsHolderAndFollowsTheFileARenameLeaves) {

@@ -7,26 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "score_test_support.h"
+
 namespace cp {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes operator+(Bytes a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
-// One record as it stands in the file; `mark` fills the six Extra bytes.
-Bytes Record(const std::string& name, std::int16_t score, std::uint8_t mark = 0) {
-  Bytes b(2 + name.size());
-  b[0] = static_cast<std::uint8_t>(name.size());
-  std::copy(name.begin(), name.end(), b.begin() + 2);
-  b.push_back(static_cast<std::uint8_t>(score & 0xFF));
-  b.push_back(static_cast<std::uint8_t>((score >> 8) & 0xFF));
-  b.insert(b.end(), 6, mark);
-  return b;
-}
 
 // The table as "name/score/first Extra byte/last Extra byte" per entry.
 std::string Show(const HiScoreTable& t) {

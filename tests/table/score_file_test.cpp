@@ -16,11 +16,11 @@
 #include <random>
 #include <thread>
 
-#include "../support/other_user.h"
-#include "kill_loop_tables.h"
+#include "../support/file_checks.h"
 #include "platform/runtime.h"
 #include "platform/testing.h"
 #include "rules/pattern_table.h"
+#include "score_test_support.h"
 #include "screens/forms.h"
 #include "screens/frm_splash.h"
 #include "table/frm_main.h"
@@ -29,33 +29,7 @@
 namespace cp {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes operator+(Bytes a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
-// One record as it stands in the file; `mark` fills the six Extra bytes.
-Bytes Record(const std::string& name, std::int16_t score, std::uint8_t mark = 0) {
-  Bytes b(2 + name.size());
-  b[0] = static_cast<std::uint8_t>(name.size());
-  std::copy(name.begin(), name.end(), b.begin() + 2);
-  b.push_back(static_cast<std::uint8_t>(score & 0xFF));
-  b.push_back(static_cast<std::uint8_t>((score >> 8) & 0xFF));
-  b.insert(b.end(), 6, mark);
-  return b;
-}
-
 const Bytes kEmptyRecord = Record("", 0);
-
-// Whether some other open file holds the lock on the file at `path`.
-bool LockedByAnother(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  const bool taken = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-  ::close(fd);
-  return taken;
-}
 
 // Dialogs answered from the script that also note whether the score file is locked while the
 // name box is open.
@@ -63,7 +37,8 @@ class LockWatchingDialogs : public platform::ScriptedDialogs {
  public:
   std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
                                       int max_length) override {
-    locked_during_name_box.push_back(LockedByAnother(platform::AppPath() + "/score.dat"));
+    locked_during_name_box.push_back(
+        testsupport::LockedByAnother(platform::AppPath() + "/score.dat"));
     return ScriptedDialogs::InputBox(prompt, title, max_length);
   }
   std::vector<bool> locked_during_name_box;
@@ -140,13 +115,6 @@ TEST_F(ScoreFileRun, AShortScoreFileStartsTheGameAndTheExitWritesAWholeTableOver
   }
 }
 
-// A read that blocked would hang the test run; this ends it instead.
-class HangGuard {
- public:
-  HangGuard() { ::alarm(20); }
-  ~HangGuard() { ::alarm(0); }
-};
-
 TEST_F(ScoreFileRun, WhatCannotBeReadEndsTheStartWithAMessageAndNeverHangs) {
   const Bytes standard = BuildStandardPatternFile();
   const struct {
@@ -163,7 +131,7 @@ TEST_F(ScoreFileRun, WhatCannotBeReadEndsTheStartWithAMessageAndNeverHangs) {
        "exactly 2,980.\n\nThe file was left as it is."},
       {"data.dat", "longer", standard + Bytes(100, 0xFF), ""},
   };
-  const HangGuard guard;
+  const testsupport::HangGuard guard;
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.file) + " " + c.kind);
     Write("score.dat", Record("Ann", 300));
@@ -245,7 +213,7 @@ TEST_F(ScoreFileRun, TheExitTakesATableAnotherCopyWroteMeanwhileAfresh) {
     EXPECT_EQ(FileBytes(), c.after_exit);
     // The lock is held across the name box; a file removed meanwhile has none.
     EXPECT_EQ(dialogs_.locked_during_name_box, std::vector<bool>(c.asked, c.meanwhile.has_value()));
-    EXPECT_FALSE(LockedByAnother(Path("score.dat"))) << "and let go after the write";
+    EXPECT_FALSE(testsupport::LockedByAnother(Path("score.dat"))) << "and let go after the write";
     ResetFormsForTesting();
     dialogs_.inputs.clear();
     dialogs_.locked_during_name_box.clear();
@@ -325,6 +293,14 @@ std::string Describe(const KillFigures& f) {
   return text + "; temporary files left by a kill: " + std::to_string(f.temporary_files_left);
 }
 
+void ExpectNoHarm(const KillFigures& f, int runs) {
+  EXPECT_EQ(f.runs, runs);
+  EXPECT_EQ(f.shorter, 0);
+  EXPECT_EQ(f.empty, 0);
+  EXPECT_EQ(f.unknown, 0);
+  EXPECT_GE(f.tables.size(), 3u) << "the kills fell on many writes";
+}
+
 TEST(ScoreFileKillLoop, AKilledWriterNeverLeavesAShorterOrEmptyFile) {
   const testsupport::OtherUser user = testsupport::FindOtherUser();
   testsupport::ScratchFolder scratch;
@@ -342,6 +318,7 @@ TEST(ScoreFileKillLoop, AKilledWriterNeverLeavesAShorterOrEmptyFile) {
   ASSERT_EQ(WriteHiScoreFile(renamed + "/score.dat", kKillLoopTables[0]), "");
   const KillFigures by_rename = KillLoop({writer}, renamed + "/score.dat", runs, random);
   std::printf("kill loop, rename: %s\n", Describe(by_rename).c_str());
+  ExpectNoHarm(by_rename, runs);
 
   // Where it does not (a shared install): written in place by a user who is not root.
   if (!user.missing.empty()) GTEST_SKIP() << "in place: " << user.missing;
@@ -357,14 +334,7 @@ TEST(ScoreFileKillLoop, AKilledWriterNeverLeavesAShorterOrEmptyFile) {
   as_user.push_back(writer);
   const KillFigures in_place = KillLoop(as_user, path, runs, random);
   std::printf("kill loop, in place: %s\n", Describe(in_place).c_str());
-
-  for (const KillFigures* f : {&by_rename, &in_place}) {
-    EXPECT_EQ(f->runs, runs);
-    EXPECT_EQ(f->shorter, 0);
-    EXPECT_EQ(f->empty, 0);
-    EXPECT_EQ(f->unknown, 0);
-    EXPECT_GE(f->tables.size(), 3u) << "the kills fell on many writes";
-  }
+  ExpectNoHarm(in_place, runs);
   EXPECT_EQ(in_place.temporary_files_left, 0);
 }
 

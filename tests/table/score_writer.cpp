@@ -1,4 +1,4 @@
-// A helper of the kill loop: writes the tables of kill_loop_tables.h to a score file in turn,
+// A helper of the kill loop: writes the tables of score_test_support.h to a score file in turn,
 // through the code the table window's exit uses (the lock, then WriteHiScoreFile), over and
 // over until it is killed. Says "r" on its standard output just before its first write.
 //   score_writer PATH
@@ -6,8 +6,8 @@
 
 #include <cstdio>
 
-#include "kill_loop_tables.h"
 #include "platform/files.h"
+#include "score_test_support.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

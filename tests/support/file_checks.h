@@ -1,15 +1,18 @@
-// Tests of what file permissions allow run a helper program as a user who is not root: CI runs
-// as root, whom no permission stops. Under root the helper runs as "nobody" through setpriv (or
-// runuser); a test run by another user runs it as that user.
+// Support for the tests of files: helper programs run as a user who is not root (CI runs as
+// root, whom no permission stops: the helper then runs as "nobody" through setpriv or runuser;
+// a test run by another user runs it as that user), scratch folders every user can reach, and
+// checks of locks and of reads that must not block.
 #pragma once
 
 #include <fcntl.h>
 #include <pwd.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -27,37 +30,25 @@ struct OtherUser {
   std::string missing;  // why no such user can be had; the test then skips with it
 };
 
-inline bool Executable(const char* path) { return ::access(path, X_OK) == 0; }
-
 inline OtherUser FindOtherUser() {
-  OtherUser user;
-  if (::geteuid() != 0) {
-    user.uid = ::geteuid();
-    user.gid = ::getegid();
-    return user;
-  }
+  if (::geteuid() != 0) return {{}, ::geteuid(), ::getegid(), ""};
   const passwd* nobody = ::getpwnam("nobody");
-  if (nobody == nullptr) {
-    user.missing = "running as root, and there is no user \"nobody\" to drop to";
-    return user;
-  }
-  user.uid = nobody->pw_uid;
-  user.gid = nobody->pw_gid;
-  for (const char* dir : {"/usr/bin/", "/bin/", "/usr/sbin/", "/sbin/"}) {
-    if (Executable((std::string(dir) + "setpriv").c_str())) {
-      user.prefix = {std::string(dir) + "setpriv", "--reuid=" + std::to_string(user.uid),
-                     "--regid=" + std::to_string(user.gid), "--clear-groups", "--"};
-      return user;
+  if (nobody == nullptr) return {{}, 0, 0, "running as root, with no user \"nobody\" to drop to"};
+  const uid_t uid = nobody->pw_uid;
+  const gid_t gid = nobody->pw_gid;
+  for (const std::string dir : {"/usr/bin/", "/bin/", "/usr/sbin/", "/sbin/"}) {
+    if (::access((dir + "setpriv").c_str(), X_OK) == 0) {
+      return {{dir + "setpriv", "--reuid=" + std::to_string(uid), "--regid=" + std::to_string(gid),
+               "--clear-groups", "--"},
+              uid,
+              gid,
+              ""};
+    }
+    if (::access((dir + "runuser").c_str(), X_OK) == 0) {
+      return {{dir + "runuser", "-u", "nobody", "--"}, uid, gid, ""};
     }
   }
-  for (const char* dir : {"/usr/sbin/", "/sbin/", "/usr/bin/", "/bin/"}) {
-    if (Executable((std::string(dir) + "runuser").c_str())) {
-      user.prefix = {std::string(dir) + "runuser", "-u", "nobody", "--"};
-      return user;
-    }
-  }
-  user.missing = "running as root, and neither setpriv nor runuser is there to drop privileges";
-  return user;
+  return {{}, 0, 0, "running as root, and neither setpriv nor runuser is there to drop to nobody"};
 }
 
 // A fresh folder under /tmp that every user may enter (mode 0755), removed with its content.
@@ -130,14 +121,6 @@ inline Child Spawn(const std::vector<std::string>& argv) {
   return child;
 }
 
-// Reads what the child writes until it closes its output (or ends).
-inline std::string ReadAll(int fd) {
-  std::string text;
-  char buffer[4096];
-  for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, n);
-  return text;
-}
-
 // Waits for the child; its exit status, or -1 when it did not exit normally.
 inline int Wait(Child& child) {
   if (child.in >= 0) ::close(child.in);
@@ -161,9 +144,25 @@ inline RunResult RunProgram(const std::vector<std::string>& argv) {
   if (child.pid < 0) return result;
   ::close(child.in);
   child.in = -1;
-  result.out = ReadAll(child.out);
+  char buffer[4096];
+  for (ssize_t n; (n = ::read(child.out, buffer, sizeof buffer)) > 0;) result.out.append(buffer, n);
   result.status = Wait(child);
   return result;
+}
+
+// A read that blocked would hang the test run; this ends it instead.
+class HangGuard {
+ public:
+  HangGuard() { ::alarm(20); }
+  ~HangGuard() { ::alarm(0); }
+};
+
+// Whether some other open file holds the flock on the file at `path`.
+inline bool LockedByAnother(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const bool taken = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  ::close(fd);
+  return taken;
 }
 
 }  // namespace testsupport
