@@ -1,21 +1,20 @@
 // Run-time services of the platform layer: the program's directory, whole-file binary
-// reads and writes, the random generator, letting pending window messages run, and
-// ending the program. Nothing here knows about the game.
+// reads and writes (platform/files.h), the random generator, letting pending window messages
+// run, and ending the program. Nothing here knows about the game.
 #pragma once
 
 #include <cstdint>
 #include <functional>
-#include <optional>
-#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "platform/files.h"
 
 namespace platform {
 
 // The directory of the running executable, without a trailing separator
 // (e.g. "/home/ann/game"). Callers build file names as "<AppPath>\name"; every file
-// function below accepts "\" and maps it to the host's separator.
+// function (platform/files.h) accepts "\" and maps it to the host's separator.
 std::string AppPath();
 
 // Tests point the program at a scratch directory. An empty text restores the real one.
@@ -23,19 +22,6 @@ void SetAppPathForTesting(std::string path);
 
 // "C:\x\y" style separators to the host's: every "\" becomes "/". Nothing else changes.
 std::string HostPath(std::string_view path);
-
-// Reads a whole file. On failure returns nullopt and, when `error` is given, a short
-// English reason ("No such file or directory", "Permission denied", ...).
-std::optional<std::vector<std::uint8_t>> ReadFileBytes(std::string_view path,
-                                                       std::string* error = nullptr);
-
-// Replaces a file's content completely or not at all: the bytes go to a temporary file
-// beside it, which is then renamed over the old one, so a crash or a full disk never
-// leaves a half-written file. Where the folder takes no new file but the file itself is
-// writable, it is rewritten in place instead. Returns false with a short English reason on failure
-// (the old file is then untouched).
-bool ReplaceFileBytes(std::string_view path, std::span<const std::uint8_t> bytes,
-                      std::string* error = nullptr);
 
 // Uniform random floats in [0, 1). Randomize seeds from the clock; SeedRandom gives a
 // repeatable sequence for tests. Before any seeding the sequence is a fixed one.

@@ -78,7 +78,7 @@ std::string LoadPatternTable(std::span<const std::uint8_t> bytes) {
     return "data.dat is empty; a pattern table has exactly " + WithThousands(kPatternFileBytes) +
            " bytes.";
   }
-  if (bytes.size() != kPatternFileBytes) {
+  if (bytes.size() < kPatternFileBytes) {
     return "data.dat has " + WithThousands(bytes.size()) +
            (bytes.size() == 1 ? " byte" : " bytes") + "; a pattern table has exactly " +
            WithThousands(kPatternFileBytes) + ".";

@@ -35,10 +35,11 @@ struct PatternRange {
 // The range of a HandCategory number 1 to 8; {0, -1, 0} (an empty range) for any other number.
 PatternRange PatternRangeOf(std::int16_t category);
 
-// Fills PatternTable from the raw bytes of a pattern file. Returns an empty string on success,
-// otherwise an English message fit to show the player, and then PatternTable is left as it was.
-// Only the size is checked: any 2,980 bytes are a table (values that no row of cards can
-// deliver simply never match). Safe on any input.
+// Fills PatternTable from the first 2,980 bytes of a pattern file; anything after them is not
+// read. Returns an empty string on success, otherwise (a file shorter than a table, whose
+// missing rows would rate every hand 0) an English message fit to show the player, and then
+// PatternTable is left as it was. Only the size is checked: any 2,980 bytes are a table
+// (values that no row of cards can deliver simply never match). Safe on any input.
 std::string LoadPatternTable(std::span<const std::uint8_t> bytes);
 
 // The content of the standard "data.dat": every pattern of every category once in its range,

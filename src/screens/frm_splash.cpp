@@ -101,16 +101,14 @@ bool frmSplash::ReadDataFiles() {
   const auto data = ReadWhole("data.dat");
   if (!data) return false;
 
-  HiScoreTable table{};
-  if (const std::string error = DecodeHiScoreFile(*score, table); !error.empty()) {
-    ReportDamaged("score.dat", error);
-    return false;
-  }
   if (const std::string error = LoadPatternTable(*data); !error.empty()) {
     ReportDamaged("data.dat", error);
     return false;
   }
-  HiScore = table;
+  // Whatever the score file holds is read, and what it lacks stays cleared: an empty or cut
+  // file costs nothing that it still has, and the exit writes a whole table over it.
+  HiScore = DecodeHiScoreFile(*score);
+  HiScoreFileBytes = *score;
   return true;
 }
 

@@ -4,8 +4,10 @@
 // clicks. New Game loads the card pictures under barLoad, opens the table and closes this
 // window for good; High Score opens the high-score window modally; Exit ends the program.
 //
-// A missing, unreadable or damaged data file at load shows a message that names the file and
-// the fault, and ends the program; neither file is written, and neither table is filled.
+// A data file that cannot be read at load (missing, unreadable, not a regular file), or a
+// "data.dat" too short for the pattern table, shows a message that names the file and the
+// fault, and ends the program; neither file is written, and neither table is filled. A short
+// "score.dat" is read as far as it goes (DecodeHiScoreFile).
 #pragma once
 
 #include <cstdint>
@@ -52,9 +54,9 @@ class frmSplash : public platform::Form {
   void imgExit2_Click();
 
   void ShowUnlitButtons();
-  // Reads both data files whole, then fills HiScore and PatternTable. False (after the
-  // message has been shown) when either file is missing, unreadable or damaged; then
-  // neither table has changed.
+  // Reads both data files whole, then fills PatternTable, HiScore and HiScoreFileBytes.
+  // False (after the message has been shown) when either file cannot be read or "data.dat"
+  // is too short; then no table has changed.
   bool ReadDataFiles();
 
   clsSystem& System();

@@ -1,13 +1,13 @@
 #include "table/frm_main.h"
 
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
 #include "graphics/cls_graphic.h"
 #include "graphics/cls_system.h"
 #include "platform/dialogs.h"
+#include "platform/files.h"
 #include "platform/runtime.h"
 #include "rules/card_rule.h"
 #include "rules/hand_model.h"
@@ -63,6 +63,8 @@ constexpr SeatDesign kComputerSeat[4] = {
 constexpr int kFanStep = 24;
 
 void Msg(const std::string& text) { platform::MsgBox(text, kMessageTitle); }
+
+std::string ScoreFilePath() { return platform::AppPath() + "\\score.dat"; }
 
 }  // namespace
 
@@ -633,8 +635,21 @@ void frmMain::ExitSequence() {
   // offer the score or write the file a second time.
   if (blnExiting) return;
   blnExiting = true;
-  UpdateHiScore();
-  SaveHiScore();
+  {
+    // Another copy of the game may have written its own entry since this one read the file.
+    // Under the lock the copies leave one after the other, and a file that changed is taken
+    // afresh before the score is offered to it, so no copy writes back a stale table. The
+    // lock is held across the name box: a copy that leaves meanwhile waits, its window
+    // frozen, until this one has written.
+    const std::string path = ScoreFilePath();
+    const platform::FileLock lock(path);
+    if (const auto now = platform::ReadFileBytes(path);
+        now && HiScoreFileBytes && *now != *HiScoreFileBytes) {
+      HiScore = DecodeHiScoreFile(*now);
+    }
+    UpdateHiScore();
+    SaveHiScore();
+  }
   Graphic().DeleteBackBuffer();
   System().CleanUp();
   platform::End();
@@ -662,14 +677,7 @@ void frmMain::UpdateHiScore() {
 }
 
 void frmMain::SaveHiScore() {
-  const std::string path = platform::AppPath() + "\\score.dat";
-  // The new records go over the old file's bytes, so a tail left by longer names survives.
-  const std::optional<std::vector<std::uint8_t>> old = platform::ReadFileBytes(path);
-  const std::vector<std::uint8_t> bytes = EncodeHiScoreFile(
-      HiScore, old ? std::span<const std::uint8_t>(*old) : std::span<const std::uint8_t>());
-  std::string error;
-  if (!platform::ReplaceFileBytes(path, bytes, &error)) {
-    if (error.empty()) error = "the file could not be written";
+  if (const std::string error = WriteHiScoreFile(ScoreFilePath(), HiScore); !error.empty()) {
     Msg("Your high scores could not be saved to score.dat: " + error + ".");
   }
 }

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "platform/files.h"
+
 namespace cp {
 namespace {
-
-constexpr std::size_t kRecordFixedBytes = 10;  // length, score and Extra around the name
 
 // Unicode code points of Windows-1252 bytes 0x80 to 0x9F. The five bytes the code page leaves
 // undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the C1 control of the same number, as
@@ -100,28 +100,27 @@ std::vector<std::uint8_t> Utf8ToWindows1252(const std::string& text) {
   return out;
 }
 
-std::string DecodeHiScoreFile(std::span<const std::uint8_t> bytes, HiScoreTable& table) {
-  if (bytes.size() < kRecordFixedBytes * table.size()) {
-    return "The score file is damaged: it holds only " + std::to_string(bytes.size()) +
-           " bytes, fewer than the 40 of four empty records.";
-  }
-  HiScoreTable read{};
+HiScoreTable DecodeHiScoreFile(std::span<const std::uint8_t> bytes) {
+  HiScoreTable table{};
   std::size_t at = 0;
-  for (std::size_t i = 0; i < read.size(); ++i) {
-    const std::size_t left = bytes.size() - at;
-    const std::size_t name_bytes = left >= 2 ? ReadU16(bytes, at) : 0;
-    if (left < kRecordFixedBytes + name_bytes) {
-      return "The score file is damaged: record " + std::to_string(i + 1) +
-             " runs past the end of the file.";
-    }
-    read[i].Name = Windows1252ToUtf8(bytes.subspan(at + 2, name_bytes));
-    read[i].Score = static_cast<std::int16_t>(ReadU16(bytes, at + 2 + name_bytes));
-    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at + 4 + name_bytes), 6,
-                read[i].Extra.begin());
-    at += kRecordFixedBytes + name_bytes;
+  // Takes the next field when all of it is there.
+  const auto next = [&](std::size_t size) {
+    if (bytes.size() - at < size) return false;
+    at += size;
+    return true;
+  };
+  for (HiScoreRec& rec : table) {
+    if (!next(2)) break;
+    const std::size_t name_bytes = ReadU16(bytes, at - 2);
+    if (!next(name_bytes)) break;
+    rec.Name = Windows1252ToUtf8(bytes.subspan(at - name_bytes, name_bytes));
+    if (!next(2)) break;
+    rec.Score = static_cast<std::int16_t>(ReadU16(bytes, at - 2));
+    if (!next(rec.Extra.size())) break;
+    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at - rec.Extra.size()),
+                rec.Extra.size(), rec.Extra.begin());
   }
-  table = read;
-  return {};
+  return table;
 }
 
 std::vector<std::uint8_t> EncodeHiScoreFile(const HiScoreTable& table,
@@ -139,6 +138,15 @@ std::vector<std::uint8_t> EncodeHiScoreFile(const HiScoreTable& table,
   if (file.size() < records.size()) file.resize(records.size());
   std::copy(records.begin(), records.end(), file.begin());
   return file;
+}
+
+std::string WriteHiScoreFile(const std::string& path, const HiScoreTable& table) {
+  const std::optional<std::vector<std::uint8_t>> old = platform::ReadFileBytes(path);
+  const std::vector<std::uint8_t> bytes = EncodeHiScoreFile(
+      table, old ? std::span<const std::uint8_t>(*old) : std::span<const std::uint8_t>());
+  std::string error;
+  if (platform::WriteFileOver(path, bytes, &error)) return {};
+  return error.empty() ? "the file could not be written" : error;
 }
 
 }  // namespace cp

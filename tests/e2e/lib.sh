@@ -54,6 +54,8 @@ start_xvfb() {
   step "display $DISPLAY"
 }
 
+window_of() { sed -n 's/.*window=\(0x[0-9a-f]*\).*/\1/p' <<<"$1"; }
+
 # Starts the game (or the command given, which starts it) and waits for its title window;
 # sets `game_pid` (the process started) and `title`.
 start_game() {
@@ -63,7 +65,7 @@ start_game() {
     --sample 100,100 --timeout 20000 -- "$@" 2>>"$scratch/game.log") ||
     fail "the title window did not appear"
   game_pid=$(sed -n 's/.*pid=\([0-9]*\).*/\1/p' <<<"$report")
-  title=$(sed -n 's/.*window=\(0x[0-9a-f]*\).*/\1/p' <<<"$report")
+  title=$(window_of "$report")
   game_pids+=("$game_pid")
   step "title window $title ($report)"
 }
@@ -94,7 +96,7 @@ open_table() {
   local report
   report=$("$probe" watch --click --name "Chinese Poker (Merrowin)" --sample 5,300 \
     --sample 400,500 --timeout 20000) || fail "the table window did not open"
-  table=$(sed -n 's/.*window=\(0x[0-9a-f]*\).*/\1/p' <<<"$report")
+  table=$(window_of "$report")
   step "table window $table ($report)"
   eval "$(xdotool getwindowgeometry --shell "$table")"
   menu=$((HEIGHT - 623))
@@ -108,6 +110,27 @@ deal() {
   xdotool click 1
   sleep 0.5
   step "dealt"
+}
+
+# Types a name into an input box window and confirms it with Return.
+type_name() {  # window, name
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove --window "$1" $((WIDTH / 2)) $((HEIGHT / 2))
+  xdotool windowfocus --sync "$1"
+  sleep 0.2
+  xdotool type --delay 30 "$2"
+  xdotool key Return
+}
+
+# Fails, showing both, unless score.dat holds exactly the bytes of the file given.
+expect_score_file() {  # expected file, what it should hold
+  if ! cmp -s "$scratch/score.dat" "$1"; then
+    echo "expected:" >&2
+    od -An -tx1 "$1" >&2
+    echo "written:" >&2
+    od -An -tx1 "$scratch/score.dat" >&2
+    fail "score.dat does not hold $2"
+  fi
 }
 
 # Waits up to 10 s for a process to end; fails if it does not.

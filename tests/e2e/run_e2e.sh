@@ -62,24 +62,13 @@ screenshot "$shots/cp_e2e_table.png"
 step "closing the table"
 report=$("$probe" watch --name "New High Score" --sample 10,10 --timeout 20000 -- \
   "$probe" close "$table") || fail "no \"New High Score\" box after closing the table"
-dialog=$(sed -n 's/.*window=\(0x[0-9a-f]*\).*/\1/p' <<<"$report")
+dialog=$(window_of "$report")
 step "name box $dialog"
-eval "$(xdotool getwindowgeometry --shell "$dialog")"
-xdotool mousemove --window "$dialog" $((WIDTH / 2)) $((HEIGHT / 2))
-xdotool windowfocus --sync "$dialog"
-sleep 0.2
-xdotool type --delay 30 Tester
-xdotool key Return
+type_name "$dialog" Tester
 
 wait_gone "$game_pid" "the program did not end after the name was entered"
 step "the program ended"
 
-if ! cmp -s "$scratch/score.dat" "$scratch/expected.dat"; then
-  echo "expected:" >&2
-  od -An -tx1 "$scratch/expected.dat" >&2
-  echo "written:" >&2
-  od -An -tx1 "$scratch/score.dat" >&2
-  fail "score.dat does not hold the new entry"
-fi
+expect_score_file "$scratch/expected.dat" "the new entry"
 step "score.dat holds Tester 50 at entry 1"
 echo "e2e: PASS"

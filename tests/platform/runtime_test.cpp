@@ -1,25 +1,11 @@
 #include "platform/runtime.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <csignal>
-#include <fstream>
+#include <vector>
 
 namespace platform {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes Of(std::string_view text) { return {text.begin(), text.end()}; }
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TEST(HostPathTest, MapsEveryBackslashAndNothingElse) {
   const std::pair<const char*, const char*> cases[] = {
@@ -29,67 +15,6 @@ TEST(HostPathTest, MapsEveryBackslashAndNothingElse) {
       {"plain name.dat", "plain name.dat"},
       {"", ""}};
   for (const auto& [path, host] : cases) EXPECT_EQ(HostPath(path), host) << path;
-}
-
-class FileTest : public ::testing::Test {
- protected:
-  std::string Path(const char* name) const { return dir_.filePath(name).toStdString(); }
-  QStringList Files() const { return QDir(dir_.path()).entryList(QDir::Files); }
-  QTemporaryDir dir_;
-};
-
-TEST_F(FileTest, ReadsWholeFilesOrNamesTheReason) {
-  std::ofstream(Path("data.dat"), std::ios::binary) << std::string("\x01\x00\xff", 3);
-  EXPECT_EQ(ReadFileBytes(dir_.path().toStdString() + "\\data.dat"), (Bytes{1, 0, 255}));
-  std::ofstream(Path("empty.dat")).flush();
-  EXPECT_EQ(ReadFileBytes(Path("empty.dat")), Bytes{});
-
-  // Anything too large to be one of our records is refused, not read into memory.
-  std::ofstream(Path("huge.dat")).flush();
-  ASSERT_EQ(truncate(Path("huge.dat").c_str(), 65ll << 20), 0);  // sparse: costs no disk
-  const std::pair<std::string, std::string> failures[] = {
-      {Path("missing.dat"), "No such file or directory"},
-      {dir_.path().toStdString(), "Is a directory"},
-      {Path("huge.dat"), "File too large"}};
-  for (const auto& [path, reason] : failures) {
-    std::string error;
-    EXPECT_EQ(ReadFileBytes(path, &error), std::nullopt) << path;
-    EXPECT_EQ(error, reason);
-    EXPECT_EQ(ReadFileBytes(path), std::nullopt) << "without an error text wanted";
-  }
-}
-
-TEST_F(FileTest, ReplacesAFileWholeOrLeavesWhatWasThere) {
-  const std::string path = Path("score.dat");
-  ASSERT_TRUE(ReplaceFileBytes(path, Of("first content")));
-  ASSERT_TRUE(ReplaceFileBytes(dir_.path().toStdString() + "\\score.dat", Of("2nd")));
-  EXPECT_EQ(Slurp(path), "2nd");
-  EXPECT_EQ(Files(), QStringList{"score.dat"}) << "no temporary file is left behind";
-
-  std::string error;
-  EXPECT_FALSE(ReplaceFileBytes(Path("no/such/dir/score.dat"), Of("x"), &error));
-  EXPECT_EQ(error, "No such file or directory");
-  // A directory standing where the file should be stays as it was.
-  ASSERT_TRUE(QDir(dir_.path()).mkdir("folder.dat"));
-  std::ofstream(Path("folder.dat/inside")) << "kept";
-  EXPECT_FALSE(ReplaceFileBytes(Path("folder.dat"), Of("x"), &error));
-  EXPECT_EQ(error, "Is a directory");
-  EXPECT_EQ(Slurp(Path("folder.dat/inside")), "kept");
-
-  // A write that fails halfway (here: past the file size limit) keeps the old file whole.
-  rlimit old_limit{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
-  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit limit = old_limit;
-  limit.rlim_cur = 1000;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-  const bool replaced = ReplaceFileBytes(path, Bytes(200000, 7), &error);
-  setrlimit(RLIMIT_FSIZE, &old_limit);
-  std::signal(SIGXFSZ, old_handler);
-  EXPECT_FALSE(replaced);
-  EXPECT_EQ(error, "File too large");
-  EXPECT_EQ(Slurp(path), "2nd");
-  EXPECT_EQ(Files(), QStringList{"score.dat"});
 }
 
 TEST(RandomTest, GivesRepeatableFloatsFromZeroToBelowOne) {

@@ -63,21 +63,32 @@ TEST_F(RulesTest, StrengthIsTheFirstMatchingRowOfTheCategory) {
   EXPECT_EQ(CardRulePeer::Strength(kPair, "3♥ 3♠"), 0);  // the 3s' row is gone
 }
 
-TEST(PatternTableParser, ReadsLittleEndianRowsAndRefusesWrongSizesUntouched) {
+TEST(PatternTableParser, ReadsTheFirst2980BytesAndRefusesShorterFilesUntouched) {
   std::vector<std::uint8_t> file(kPatternFileBytes, 0xFF);
   file[10] = 0x34;  // row 1, column 0
   file[11] = 0x12;
   ASSERT_EQ(LoadPatternTable(file), "");
   EXPECT_EQ(PatternTable[1][0], 0x1234);
+  EXPECT_EQ(PatternTable[297][4], -1);
+
+  // A longer file gives its first 2,980 bytes; what follows is not read.
+  for (const std::size_t size : {2981u, 1000000u}) {
+    std::vector<std::uint8_t> longer(size, 0x11);
+    longer[2978] = 0x02;  // row 297, column 4
+    longer[2979] = 0x01;
+    ASSERT_EQ(LoadPatternTable(longer), "") << size;
+    EXPECT_EQ(PatternTable[0][0], 0x1111) << size;
+    EXPECT_EQ(PatternTable[297][4], 0x0102) << size;
+  }
 
   std::int16_t before[kPatternRows][kPatternColumns];
   std::memcpy(before, PatternTable, sizeof before);
   EXPECT_EQ(LoadPatternTable({}), "data.dat is empty; a pattern table has exactly 2,980 bytes.");
   EXPECT_EQ(LoadPatternTable(std::vector<std::uint8_t>(1, 1)),
             "data.dat has 1 byte; a pattern table has exactly 2,980.");
-  for (const std::size_t size : {12u, 2979u, 2981u, 1000000u}) {
-    EXPECT_NE(LoadPatternTable(std::vector<std::uint8_t>(size, 7)), "") << size;
-  }
+  EXPECT_EQ(LoadPatternTable(std::vector<std::uint8_t>(2979, 7)),
+            "data.dat has 2,979 bytes; a pattern table has exactly 2,980.");
+  EXPECT_NE(LoadPatternTable(std::vector<std::uint8_t>(12, 7)), "");
   EXPECT_EQ(std::memcmp(before, PatternTable, sizeof before), 0);
 }
 

@@ -134,8 +134,7 @@ class TableWindow : public ::testing::Test {
 
   // The file's entries as "name score #place-mark".
   std::string FileTable() {
-    HiScoreTable t{};
-    EXPECT_EQ(DecodeHiScoreFile(FileBytes(), t), "");
+    const HiScoreTable t = DecodeHiScoreFile(FileBytes());
     std::string s;
     for (const HiScoreRec& e : t) {
       s += e.Name + " " + std::to_string(e.Score) + " #" + std::to_string(e.Extra[0]) + ", ";
