@@ -1,10 +1,9 @@
 #include "platform/forms.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QContextMenuEvent>
-#include <QDragEnterEvent>
 #include <QEventLoop>
 #include <QIcon>
 #include <QLabel>
@@ -20,6 +19,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 #include "platform/forms_internal.h"
 #include "platform/gdi_internal.h"
@@ -222,29 +222,57 @@ QString TextBoxCss(const char* type, const TextBoxStyle& style) {
            ColorCss(style.fore_color));
 }
 
+// The events through which the pointer and the keyboard type, paste, drop, select or ask
+// for the context menu.
+bool IsTextInput(QEvent::Type type) {
+  switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::InputMethod:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // The events both kinds of text box handle alike, over the Qt editor they are made of.
 template <typename Editor>
 class TextEditor : public Editor, public TextWidget {
  public:
-  explicit TextEditor(TextBox* owner) : TextWidget(owner) {}
+  explicit TextEditor(TextBox* owner) : TextWidget(owner) {
+    this->installEventFilter(this);
+    // A multi-line box takes the pointer and drops through its viewport.
+    if constexpr (std::is_base_of_v<QAbstractScrollArea, Editor>)
+      this->viewport()->installEventFilter(this);
+  }
 
  protected:
   void focusInEvent(QFocusEvent* event) override {
     Editor::focusInEvent(event);
     FocusReceived(this);
   }
-  // A box that has handed the focus away takes no edits by other ways either.
-  void contextMenuEvent(QContextMenuEvent* event) override {
-    if (this->hasFocus())
-      Editor::contextMenuEvent(event);
+  // A box takes input only while it holds the focus. One whose focus handler hands the
+  // focus on has lost it again by the time a click reaches it (Qt gives the focus on the
+  // press, then delivers the press), so the middle button's paste of the primary
+  // selection, a drag's selection, drops, keys sent its way and its context menu all
+  // come to nothing there.
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (this->hasFocus() || !IsTextInput(event->type())) return Editor::eventFilter(watched, event);
+    const QEvent::Type type = event->type();
+    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)
+      event->ignore();  // the drag shows the drop refused
     else
       event->accept();
-  }
-  void dragEnterEvent(QDragEnterEvent* event) override {
-    if (this->hasFocus())
-      Editor::dragEnterEvent(event);
-    else
-      event->ignore();
+    return true;
   }
 };
 
@@ -845,6 +873,7 @@ void TextBox::SetText(const std::string& text) {
 }
 
 void TextBox::TypeText(const std::string& text) {
+  if (!HasFocus()) SetFocus();
   QPointer<QWidget> target = widget_;
   for (char32_t code : ToQ(text).toUcs4()) {
     if (!target) return;
