@@ -196,6 +196,21 @@ class PictureBoxWidget : public QWidget, public detail::SurfaceOwner {
   ClickTracker clicks_;
 };
 
+// Line breaks in any form (CR LF, CR, LF, the Unicode line and paragraph separators) are
+// one and the same: the multi-line box gives every form back as LF, the single-line box
+// keeps the form it was given.
+bool SameText(const QString& a, const QString& b) {
+  if (a == b) return true;
+  auto lf = [](QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    for (QChar other :
+         {QChar(u'\r'), QChar(QChar::LineSeparator), QChar(QChar::ParagraphSeparator)})
+      text.replace(other, u'\n');
+    return text;
+  };
+  return lf(a) == lf(b);
+}
+
 // What the two kinds of text box have in common.
 class TextWidget {
  public:
@@ -205,9 +220,11 @@ class TextWidget {
   virtual void SetText(const QString& text) = 0;
 
  protected:
-  // Called for every change signal; the toolkit may signal without a change of text.
+  // Called for every change signal. Qt signals also when nothing changed (a multi-line box
+  // signals once for every text it is given, the same or not), so the text is compared
+  // with the last one that ran Change.
   void TextChanged(QObject* self, const QString& text) {
-    if (text == last_) return;
+    if (SameText(text, last_)) return;
     last_ = text;
     Dispatch(self, owner_->Change);
   }
@@ -868,7 +885,7 @@ void TextBox::SetText(const std::string& text) {
   TextWidget* widget = TextOf(widget_);
   if (!widget) return;
   const QString now = ToQ(text);
-  if (now == widget->Text()) return;
+  if (SameText(now, widget->Text())) return;  // no change: the box is left as it is
   widget->SetText(now);
 }
 
