@@ -47,6 +47,7 @@ class FormWindow : public QWidget {
 
   int MenuHeight() const { return menu_bar ? menu_bar->sizeHint().height() : 0; }
   void LayOut();
+  bool FixedSize() const;
   void ApplyClientSize(int client_width, int client_height);
   void MouseMovedOverClient();
 
@@ -466,13 +467,20 @@ void FormWindow::LayOut() {
   client->setGeometry(0, menu_height, width(), std::max(0, height() - menu_height));
 }
 
+bool FormWindow::FixedSize() const {
+  // Window managers offer maximise for every window that they may resize, whatever else
+  // the window asks for; a window without a maximise button therefore keeps the size its
+  // program gives it.
+  return form && (!form->design_.sizable || !form->design_.max_button);
+}
+
 void FormWindow::ApplyClientSize(int client_width, int client_height) {
   const QSize wanted(std::max(1, client_width), std::max(1, client_height) + MenuHeight());
   if (size() != wanted) {
-    if (form && !form->design_.sizable)
-      setFixedSize(wanted);
-    else
-      resize(wanted);
+    // A window manager that ignores a fixed size may have resized the window, so the
+    // size is set even where the fixed size has not changed.
+    if (FixedSize()) setFixedSize(wanted);
+    resize(wanted);
   }
   LayOut();
 }
@@ -494,6 +502,17 @@ void FormWindow::resizeEvent(QResizeEvent* event) {
 void FormWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() != QEvent::WindowStateChange || !form) return;
+  // A window manager may maximise a window that has no maximise button all the same (a
+  // key binding, a tiling rule); it goes back to normal once this change is through.
+  if ((windowState() & Qt::WindowMaximized) && !form->design_.max_button) {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (windowState() & Qt::WindowMaximized)
+            setWindowState(windowState() & ~Qt::WindowMaximized);
+        },
+        Qt::QueuedConnection);
+  }
   Busy busy(this);
   form->Form_Resize();
 }
@@ -643,7 +662,7 @@ WindowState Form::State() const {
 }
 
 void Form::SetState(WindowState state) {
-  if (!impl_->window) return;
+  if (!impl_->window || (state == WindowState::Maximized && !design_.max_button)) return;
   Qt::WindowStates flags = impl_->window->windowState() &
                            ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
   if (state == WindowState::Minimized) flags |= Qt::WindowMinimized;

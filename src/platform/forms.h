@@ -85,7 +85,10 @@ struct FormDesign {
   int outer_width_twips = 0;
   int outer_height_twips = 0;
   QColor back_color = WindowBackgroundColor();
-  bool sizable = false;  // false: fixed border
+  // The user may resize the window: only a window with a maximise button, since window
+  // managers offer maximise for every window they may resize. Without one the window keeps
+  // the size its program gives it, and is never maximised.
+  bool sizable = false;
   bool min_button = true;
   bool max_button = false;
   bool key_preview = false;       // Form_KeyDown sees keys before the focused control
@@ -311,6 +314,7 @@ class Form {
   std::string Caption() const;
   void SetCaption(const std::string& caption);
   WindowState State() const;
+  // Maximized is refused (the state stays) for a form designed without a maximise button.
   void SetState(WindowState state);
   // The outer size (frame, caption and menu bar included) in twips, mapped onto the
   // client area through the design's outer and client sizes.

@@ -1,7 +1,8 @@
 // What reaches a text box besides the program's own SetText: the change rule for texts
 // that differ only in their line breaks, and the input that a box which hands the focus on
-// refuses. On the offscreen platform; tests/xvfb covers what needs a real X server (the
-// primary selection).
+// refuses. Also the window state of a form without a maximise button. On the offscreen
+// platform; tests/xvfb covers what needs a real X server (the primary selection, a window
+// manager).
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -29,9 +30,11 @@ class TestForm : public Form {
                                          .client_height = 240})
       : Form(std::move(design)) {}
   std::function<void()> design = [] {};
+  std::function<void()> on_resize = [] {};
 
  protected:
   void Design() override { design(); }
+  void Form_Resize() override { on_resize(); }
 };
 
 std::string Lf(std::string text) {  // for messages: line breaks made visible
@@ -198,6 +201,59 @@ TEST(InputGuardTest, ABoxThatHandsTheFocusOnTakesNoInputAndOneThatKeepsItTakesAl
         }
         form.Unload();
       }
+    }
+  }
+}
+
+TEST(WindowStateTest, AFormWithoutAMaximiseButtonReturnsToNormalAndItsDesignedSize) {
+  const int kWidth = 300, kHeight = 200;
+  for (const bool sizable : {true, false}) {
+    for (const bool max_button : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "sizable " << sizable << ", max button " << max_button);
+      TestForm form({.caption = "Table",
+                     .client_width = kWidth,
+                     .client_height = kHeight,
+                     .sizable = sizable,
+                     .max_button = max_button});
+      Strings seen;  // the state at each Form_Resize; a normal form goes back to its size
+      form.on_resize = [&] {
+        const WindowState state = form.State();
+        seen.push_back(state == WindowState::Maximized   ? "maximized"
+                       : state == WindowState::Minimized ? "minimized"
+                                                         : "normal");
+        if (state == WindowState::Normal) {
+          form.SetOuterWidthTwips(kWidth * kTwipsPerPixel);
+          form.SetOuterHeightTwips(kHeight * kTwipsPerPixel);
+        }
+      };
+      form.Show();
+      // A window without a maximise button may not be resized by the window manager.
+      EXPECT_EQ(form.window()->minimumSize() == form.window()->maximumSize(),
+                !sizable || !max_button);
+
+      seen.clear();
+      form.SetState(WindowState::Maximized);  // the program asks
+      QCoreApplication::sendPostedEvents();
+      EXPECT_EQ(form.State() == WindowState::Maximized, max_button);
+      form.SetState(WindowState::Normal);
+      QCoreApplication::sendPostedEvents();
+
+      seen.clear();
+      // The window manager maximises: the state arrives as Qt reports it.
+      form.window()->setWindowState(Qt::WindowMaximized);
+      QCoreApplication::sendPostedEvents();
+      QCoreApplication::processEvents();
+      if (max_button) {
+        EXPECT_EQ(form.State(), WindowState::Maximized);
+      } else {
+        EXPECT_EQ(form.State(), WindowState::Normal);
+        ASSERT_FALSE(seen.empty());
+        EXPECT_EQ(seen.front(), "maximized") << "Form_Resize sees the maximised state first";
+        EXPECT_EQ(seen.back(), "normal");
+        EXPECT_EQ(form.ClientWidth(), kWidth);
+        EXPECT_EQ(form.ClientHeight(), kHeight);
+      }
+      form.Unload();
     }
   }
 }
