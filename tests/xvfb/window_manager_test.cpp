@@ -1,15 +1,19 @@
 // The game's windows as a window manager (openbox, run by run_xvfb.sh --wm openbox) treats
-// them: no maximise for windows designed without a maximise button, whatever asks for it.
+// them: no maximise for windows designed without a maximise button, whatever asks for it,
+// and message and name boxes wide enough for their titles to show whole.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/dialogs.h"
 #include "platform/runtime.h"
 #include "rules/pattern_table.h"
 #include "screens/forms.h"
@@ -83,6 +87,43 @@ class WindowManager : public ::testing::Test {
         10000));
   }
 
+  // How many pixel columns of the title bar's label show text (the active title's near-white
+  // letters), between the window icon on the left and the three buttons on the right that
+  // openbox's default theme draws there.
+  int TitleInk(unsigned long id) {
+    const std::vector<long> frame = x_.Cardinals(id, "_NET_FRAME_EXTENTS");  // l, r, t, b
+    const QRect client = x_.Geometry(id);
+    const int width = client.width() + static_cast<int>(frame[0] + frame[1]);
+    const QImage bar =
+        x_.Grab(QRect(client.x() - static_cast<int>(frame[0]),
+                      client.y() - static_cast<int>(frame[2]), width, static_cast<int>(frame[2])));
+    int columns = 0;
+    for (int x = 24; x < width - 52; ++x) {
+      for (int y = 0; y < bar.height(); ++y) {
+        const QColor c = bar.pixelColor(x, y);
+        if (c.red() > 235 && c.green() > 235 && c.blue() > 235) {
+          ++columns;
+          break;
+        }
+      }
+    }
+    return columns;
+  }
+
+  // The title's ink once the frame is drawn: the same count twice running.
+  int SteadyTitleInk(unsigned long id) {
+    int last = -1, now = 0;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+          now = TitleInk(id);
+          const bool steady = now > 0 && now == last;
+          last = now;
+          return steady;
+        },
+        10000));
+    return now;
+  }
+
   xtest::XSession x_;
   std::filesystem::path dir_;
 };
@@ -125,6 +166,36 @@ TEST_F(WindowManager, TheTableStaysAtItsDesignedSizeWhateverAsksForMaximise) {
   EXPECT_EQ(x_.Geometry(id).size(), designed.size());
   EXPECT_EQ(f.OuterWidthTwips(), 11265);
   EXPECT_EQ(f.OuterHeightTwips(), 10155);
+}
+
+TEST_F(WindowManager, MessageAndNameBoxesShowTheirWholeTitle) {
+  const std::pair<std::string, std::function<void()>> boxes[] = {
+      {"Chinese Poker", [] { platform::MsgBox("Please complete the hand!", "Chinese Poker"); }},
+      {"New High Score", [] { platform::InputBox("Enter Your Name", "New High Score", 8); }},
+  };
+  for (const auto& [title, open] : boxes) {
+    SCOPED_TRACE(title);
+    // The title as it shows in a window wide enough for any title.
+    QWidget wide;
+    wide.setWindowTitle(QString::fromStdString(title));
+    wide.resize(600, 100);
+    wide.show();
+    const int whole = SteadyTitleInk(Managed(&wide));
+    wide.hide();
+
+    int shown = 0;
+    QTimer::singleShot(0, [&] {
+      QWidget* box = nullptr;
+      if (QTest::qWaitFor([&] { return (box = QApplication::activeModalWidget()) != nullptr; },
+                          10000)) {
+        shown = SteadyTitleInk(Managed(box));
+        box->close();
+      }
+    });
+    open();
+    EXPECT_GT(whole, 40);
+    EXPECT_EQ(shown, whole);
+  }
 }
 
 }  // namespace
