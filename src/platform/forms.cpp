@@ -222,8 +222,9 @@ class TextWidget {
 
  protected:
   // Called for every change signal. Qt signals also when nothing changed (a multi-line box
-  // signals once for every text it is given, the same or not), so the text is compared
-  // with the last one that ran Change.
+  // signals once for every text it is given, the same or not), and a person's input may
+  // put back the same text with other line breaks, so the text is compared with the last
+  // one that ran Change.
   void TextChanged(QObject* self, const QString& text) {
     if (SameText(text, last_)) return;
     last_ = text;

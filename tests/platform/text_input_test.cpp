@@ -72,9 +72,25 @@ TEST(ChangeRuleTest, TheSameTextInAnotherLineBreakFormIsNoChangeInEitherKindOfBo
     form.Show();
     for (const auto& [text, is_change] : steps) {
       const int before = changes;
+      const std::string held = txtInfo.Text();
       txtInfo.SetText(text);
       EXPECT_EQ(changes - before, is_change ? 1 : 0) << Lf(text);
+      if (!is_change) {
+        EXPECT_EQ(Lf(txtInfo.Text()), Lf(held)) << "the box is left as it was";
+      }
     }
+    // A person's input that puts the same text back, in another form, is no change either.
+    txtInfo.SetText("Pai Wu Lung.\nYou Lose...");
+    txtInfo.SetFocus();
+    if (auto* area = qobject_cast<QTextEdit*>(txtInfo.widget()))
+      area->selectAll();
+    else
+      static_cast<QLineEdit*>(txtInfo.widget())->selectAll();
+    QInputMethodEvent retype;  // over the whole text, selected
+    retype.setCommitString("Pai Wu Lung.\r\nYou Lose...");
+    const int before = changes;
+    QApplication::sendEvent(txtInfo.widget(), &retype);
+    EXPECT_EQ(changes, before);
     form.Unload();
   }
 }
@@ -233,6 +249,7 @@ TEST(WindowStateTest, AFormWithoutAMaximiseButtonReturnsToNormalAndItsDesignedSi
 
       seen.clear();
       form.SetState(WindowState::Maximized);  // the program asks
+      EXPECT_EQ(seen, max_button ? Strings{"maximized"} : Strings{}) << "refused at once";
       QCoreApplication::sendPostedEvents();
       EXPECT_EQ(form.State() == WindowState::Maximized, max_button);
       form.SetState(WindowState::Normal);
