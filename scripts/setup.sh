@@ -2,7 +2,7 @@
 # Installs what a fresh Debian 12 machine lacks to build, test and run the game.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev
-          libbenchmark-dev qt6-base-dev qt6-qpa-plugins fonts-dejavu-core xvfb xdotool x11-utils libx11-dev imagemagick)
+          libbenchmark-dev qt6-base-dev qt6-qpa-plugins fonts-dejavu-core xvfb xdotool openbox x11-utils libx11-dev imagemagick)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,9 +1,14 @@
-// A small X client for the end-to-end test and the start-up measurement: it asks a window to
-// close the way a window manager's close box does, and it times how long a window takes to
-// appear and to show its first frame, watching from outside the program.
+// A small X client for the end-to-end test, the X server tests and the start-up measurement:
+// it asks a window to close the way a window manager's close box does, waits for a window
+// manager to take the screen, and times how long a window takes to appear and to show its
+// first frame, watching from outside the program.
 //
 //   x11_probe close WINDOW
 //       Sends WM_DELETE_WINDOW to WINDOW (decimal or 0x hex), as a close box does.
+//
+//   x11_probe wm [--timeout MS]
+//       Waits until a window manager has taken the screen (the root window names its check
+//       window, and that window exists) and prints wm=NAME. Exits 1 on a time-out.
 //
 //   x11_probe pixels WINDOW X,Y...
 //       Prints the colour of each pixel as pixel=X,Y,RRGGBB.
@@ -108,6 +113,48 @@ int Pixels(Display* display, const char* id, int count, char** points) {
                 ReadPixel(display, window, pixel.x, pixel.y));
   }
   std::printf("\n");
+  return 0;
+}
+
+// The window manager's check window, as the root window names it; 0 while there is none.
+Window WindowManagerCheck(Display* display) {
+  const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  Window window = 0;
+  if (XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW, &type,
+                         &format, &count, &after, &data) == Success &&
+      data != nullptr) {
+    if (count == 1 && format == 32) window = *reinterpret_cast<Window*>(data);
+    XFree(data);
+  }
+  XWindowAttributes attributes;
+  // A name left behind by a window manager that has gone points at no window.
+  if (window != 0 && !XGetWindowAttributes(display, window, &attributes)) window = 0;
+  return window;
+}
+
+int WaitForWindowManager(Display* display, int argc, char** argv) {
+  int timeout_ms = 10000;
+  if (argc == 2 && std::string(argv[0]) == "--timeout") {
+    timeout_ms = std::atoi(argv[1]);
+  } else if (argc != 0) {
+    std::fprintf(stderr, "x11_probe: usage: x11_probe wm [--timeout MS]\n");
+    return 2;
+  }
+  const Clock::time_point start = Clock::now();
+  Window check = 0;
+  while ((check = WindowManagerCheck(display)) == 0) {
+    if (MillisSince(start) > timeout_ms) {
+      std::fprintf(stderr, "x11_probe: no window manager took the screen within %d ms\n",
+                   timeout_ms);
+      return 1;
+    }
+    usleep(10000);
+  }
+  std::printf("wm=%s\n", WindowName(display, check).c_str());
   return 0;
 }
 
@@ -275,7 +322,7 @@ int Watch(Display* display, int argc, char** argv) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: x11_probe close|pixels|watch ...\n");
+    std::fprintf(stderr, "usage: x11_probe close|wm|pixels|watch ...\n");
     return 2;
   }
   Display* display = XOpenDisplay(nullptr);
@@ -288,6 +335,8 @@ int main(int argc, char** argv) {
   int status = 2;
   if (action == "close" && argc == 3) {
     status = Close(display, argv[2]);
+  } else if (action == "wm") {
+    status = WaitForWindowManager(display, argc - 2, argv + 2);
   } else if (action == "pixels" && argc >= 4) {
     status = Pixels(display, argv[2], argc - 3, argv + 3);
   } else if (action == "watch") {

@@ -1,10 +1,9 @@
 #include "platform/forms.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QContextMenuEvent>
-#include <QDragEnterEvent>
 #include <QEventLoop>
 #include <QIcon>
 #include <QLabel>
@@ -20,6 +19,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 #include "platform/forms_internal.h"
 #include "platform/gdi_internal.h"
@@ -47,6 +47,7 @@ class FormWindow : public QWidget {
 
   int MenuHeight() const { return menu_bar ? menu_bar->sizeHint().height() : 0; }
   void LayOut();
+  bool FixedSize() const;
   void ApplyClientSize(int client_width, int client_height);
   void MouseMovedOverClient();
 
@@ -196,6 +197,21 @@ class PictureBoxWidget : public QWidget, public detail::SurfaceOwner {
   ClickTracker clicks_;
 };
 
+// Line breaks in any form (CR LF, CR, LF, the Unicode line and paragraph separators) are
+// one and the same: the multi-line box gives every form back as LF, the single-line box
+// keeps the form it was given.
+bool SameText(const QString& a, const QString& b) {
+  if (a == b) return true;
+  auto lf = [](QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    for (QChar other :
+         {QChar(u'\r'), QChar(QChar::LineSeparator), QChar(QChar::ParagraphSeparator)})
+      text.replace(other, u'\n');
+    return text;
+  };
+  return lf(a) == lf(b);
+}
+
 // What the two kinds of text box have in common.
 class TextWidget {
  public:
@@ -205,9 +221,12 @@ class TextWidget {
   virtual void SetText(const QString& text) = 0;
 
  protected:
-  // Called for every change signal; the toolkit may signal without a change of text.
+  // Called for every change signal. Qt signals also when nothing changed (a multi-line box
+  // signals once for every text it is given, the same or not), and a person's input may
+  // put back the same text with other line breaks, so the text is compared with the last
+  // one that ran Change.
   void TextChanged(QObject* self, const QString& text) {
-    if (text == last_) return;
+    if (SameText(text, last_)) return;
     last_ = text;
     Dispatch(self, owner_->Change);
   }
@@ -222,29 +241,57 @@ QString TextBoxCss(const char* type, const TextBoxStyle& style) {
            ColorCss(style.fore_color));
 }
 
+// The events through which the pointer and the keyboard type, paste, drop, select or ask
+// for the context menu.
+bool IsTextInput(QEvent::Type type) {
+  switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::InputMethod:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // The events both kinds of text box handle alike, over the Qt editor they are made of.
 template <typename Editor>
 class TextEditor : public Editor, public TextWidget {
  public:
-  explicit TextEditor(TextBox* owner) : TextWidget(owner) {}
+  explicit TextEditor(TextBox* owner) : TextWidget(owner) {
+    this->installEventFilter(this);
+    // A multi-line box takes the pointer and drops through its viewport.
+    if constexpr (std::is_base_of_v<QAbstractScrollArea, Editor>)
+      this->viewport()->installEventFilter(this);
+  }
 
  protected:
   void focusInEvent(QFocusEvent* event) override {
     Editor::focusInEvent(event);
     FocusReceived(this);
   }
-  // A box that has handed the focus away takes no edits by other ways either.
-  void contextMenuEvent(QContextMenuEvent* event) override {
-    if (this->hasFocus())
-      Editor::contextMenuEvent(event);
+  // A box takes input only while it holds the focus. One whose focus handler hands the
+  // focus on has lost it again by the time a click reaches it (Qt gives the focus on the
+  // press, then delivers the press), so the middle button's paste of the primary
+  // selection, a drag's selection, drops, keys sent its way and its context menu all
+  // come to nothing there.
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (this->hasFocus() || !IsTextInput(event->type())) return Editor::eventFilter(watched, event);
+    const QEvent::Type type = event->type();
+    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)
+      event->ignore();  // the drag shows the drop refused
     else
       event->accept();
-  }
-  void dragEnterEvent(QDragEnterEvent* event) override {
-    if (this->hasFocus())
-      Editor::dragEnterEvent(event);
-    else
-      event->ignore();
+    return true;
   }
 };
 
@@ -421,13 +468,20 @@ void FormWindow::LayOut() {
   client->setGeometry(0, menu_height, width(), std::max(0, height() - menu_height));
 }
 
+bool FormWindow::FixedSize() const {
+  // Window managers offer maximise for every window that they may resize, whatever else
+  // the window asks for; a window without a maximise button therefore keeps the size its
+  // program gives it.
+  return form && (!form->design_.sizable || !form->design_.max_button);
+}
+
 void FormWindow::ApplyClientSize(int client_width, int client_height) {
   const QSize wanted(std::max(1, client_width), std::max(1, client_height) + MenuHeight());
   if (size() != wanted) {
-    if (form && !form->design_.sizable)
-      setFixedSize(wanted);
-    else
-      resize(wanted);
+    // A window manager that ignores a fixed size may have resized the window, so the
+    // size is set even where the fixed size has not changed.
+    if (FixedSize()) setFixedSize(wanted);
+    resize(wanted);
   }
   LayOut();
 }
@@ -449,6 +503,17 @@ void FormWindow::resizeEvent(QResizeEvent* event) {
 void FormWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() != QEvent::WindowStateChange || !form) return;
+  // A window manager may maximise a window that has no maximise button all the same (a
+  // key binding, a tiling rule); it goes back to normal once this change is through.
+  if ((windowState() & Qt::WindowMaximized) && !form->design_.max_button) {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (windowState() & Qt::WindowMaximized)
+            setWindowState(windowState() & ~Qt::WindowMaximized);
+        },
+        Qt::QueuedConnection);
+  }
   Busy busy(this);
   form->Form_Resize();
 }
@@ -598,7 +663,7 @@ WindowState Form::State() const {
 }
 
 void Form::SetState(WindowState state) {
-  if (!impl_->window) return;
+  if (!impl_->window || (state == WindowState::Maximized && !design_.max_button)) return;
   Qt::WindowStates flags = impl_->window->windowState() &
                            ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
   if (state == WindowState::Minimized) flags |= Qt::WindowMinimized;
@@ -840,11 +905,12 @@ void TextBox::SetText(const std::string& text) {
   TextWidget* widget = TextOf(widget_);
   if (!widget) return;
   const QString now = ToQ(text);
-  if (now == widget->Text()) return;
+  if (SameText(now, widget->Text())) return;  // no change: the box is left as it is
   widget->SetText(now);
 }
 
 void TextBox::TypeText(const std::string& text) {
+  if (!HasFocus()) SetFocus();
   QPointer<QWidget> target = widget_;
   for (char32_t code : ToQ(text).toUcs4()) {
     if (!target) return;

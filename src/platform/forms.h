@@ -77,19 +77,22 @@ QColor ButtonFaceColor();        // button faces (light grey)
 
 struct FormDesign {
   std::string caption = {};
-  bool show_caption = true;   // false: a frame without a caption text
-  int client_width = 0;       // pixels, below the menu bar
+  bool show_caption = true;  // false: a frame without a caption text
+  int client_width = 0;      // pixels, below the menu bar
   int client_height = 0;
   // The designed outer size (frame, caption and menu bar included), in twips; with the
   // client size it fixes how outer sizes map onto the client area. 0: same as client.
   int outer_width_twips = 0;
   int outer_height_twips = 0;
   QColor back_color = WindowBackgroundColor();
-  bool sizable = false;       // false: fixed border
+  // The user may resize the window: only a window with a maximise button, since window
+  // managers offer maximise for every window they may resize. Without one the window keeps
+  // the size its program gives it, and is never maximised.
+  bool sizable = false;
   bool min_button = true;
   bool max_button = false;
-  bool key_preview = false;   // Form_KeyDown sees keys before the focused control
-  bool centered = true;       // opens centred on the screen
+  bool key_preview = false;       // Form_KeyDown sees keys before the focused control
+  bool centered = true;           // opens centred on the screen
   std::string icon_path = {};     // "\" allowed; empty: no icon
   std::string picture_path = {};  // background picture drawn from the top-left; empty: none
 };
@@ -182,8 +185,10 @@ class TextBox : public Control {
               const TextBoxStyle& style = {});
   std::string Text() const;  // UTF-8
   void SetText(const std::string& text);
-  // Types `text` as the user would: it replaces the selection at the caret, and Change
-  // runs once per keystroke. For tests and scripted input.
+  // Types `text` as the user would: the box is given the focus first (its GotFocus runs,
+  // and a box that hands the focus on takes none of the keys), the text replaces the
+  // selection at the caret, and Change runs once per keystroke. For tests and scripted
+  // input.
   void TypeText(const std::string& text);
 
   std::function<void()> Change;
@@ -309,6 +314,7 @@ class Form {
   std::string Caption() const;
   void SetCaption(const std::string& caption);
   WindowState State() const;
+  // Maximized is refused (the state stays) for a form designed without a maximise button.
   void SetState(WindowState state);
   // The outer size (frame, caption and menu bar included) in twips, mapped onto the
   // client area through the design's outer and client sizes.
