@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <random>
 
+#include "platform/gdi_internal.h"
+
 namespace platform {
 namespace {
 
@@ -165,6 +167,7 @@ void Randomize() {
 void SeedRandom(std::uint32_t seed) { Generator().seed(seed); }
 
 void DoEvents() {
+  if (detail::Recording()) detail::Record("DoEvents");
   if (QCoreApplication::instance()) QCoreApplication::processEvents();
 }
 
