@@ -85,7 +85,7 @@ TEST(FormTest, LoadsOnceBeforeItIsShownAndAfreshAfterAnUnload) {
   form.Show();
   EXPECT_EQ(designs, 2);
   EXPECT_EQ(loads, 2);
-  EXPECT_NE(cmdExit.widget(), nullptr);
+  EXPECT_EQ(cmdExit.Caption(), "Exit") << "the controls are made afresh";
   form.Unload();
 }
 
@@ -247,22 +247,19 @@ TEST(FocusTest, AFocusHandlerCanHandTheFocusOn) {
     EXPECT_EQ(form.ActiveControl(), &picDraw1) << "way " << i;
     EXPECT_FALSE(txtScore.HasFocus());
   }
-  // A hidden or disabled control does not take the focus.
-  for (const bool hide : {true, false}) {
-    cmdDeal.SetFocus();
-    hide ? picDraw1.SetVisible(false) : picDraw1.SetEnabled(false);
-    picDraw1.SetFocus();
-    EXPECT_EQ(form.ActiveControl(), &cmdDeal) << (hide ? "hidden" : "disabled");
-    picDraw1.SetVisible(true);
-    picDraw1.SetEnabled(true);
-  }
-  // A control of a window that is not the active one takes it at once.
+  // A hidden or disabled control neither takes the focus nor brings its window forward; a
+  // control of a window that is not the active one takes it at once.
   TestForm other;
   other.Show();
-  QApplication::setActiveWindow(other.window());
-  ASSERT_FALSE(form.window()->isActiveWindow());
-  picDraw1.SetFocus();
-  EXPECT_TRUE(picDraw1.HasFocus());
+  for (const int way : {0, 1, 2}) {  // hidden, disabled, shown and enabled
+    cmdDeal.SetFocus();
+    QApplication::setActiveWindow(other.window());
+    picDraw1.SetVisible(way != 0);
+    picDraw1.SetEnabled(way != 1);
+    picDraw1.SetFocus();
+    EXPECT_EQ(form.window()->isActiveWindow(), way == 2) << way;
+    EXPECT_EQ(form.ActiveControl(), way == 2 ? static_cast<Control*>(&picDraw1) : &cmdDeal) << way;
+  }
   other.Unload();
   form.Unload();
 }
@@ -319,41 +316,14 @@ TEST(ImageTest, FollowsThePointerAndClicksOnlyWhenReleasedOnIt) {
   imgGo.Click = [&] { ++clicks; };
   form.Show();
   QWindow* window = form.window()->windowHandle();
-  const struct {
-    const char* what;
-    std::function<void()> act;
-    int moves, clicks;  // the counts afterwards
-  } steps[] = {
-      {"over the bare window",
-       [&] {
-         QTest::mouseMove(window, {5, 5});
-       },
-       0, 0},
-      {"onto the image",
-       [&] {
-         QTest::mouseMove(window, {30, 30});
-       },
-       1, 0},
-      {"pressed on it, released off it",
-       [&] {
-         QTest::mousePress(window, Qt::LeftButton, {}, {30, 30});
-         QTest::mouseRelease(window, Qt::LeftButton, {}, {100, 100});
-         moves = 1;  // the move to the release point does not count here
-       },
-       1, 0},
-      {"clicked on it",
-       [&] {
-         QTest::mouseClick(window, Qt::LeftButton, {}, {60, 40});
-       },
-       -1, 1},
-  };
-  for (const auto& step : steps) {
-    step.act();
-    if (step.moves >= 0) {
-      EXPECT_EQ(moves, step.moves) << step.what;
-    }
-    EXPECT_EQ(clicks, step.clicks) << step.what;
-  }
+  QTest::mouseMove(window, {5, 5});  // the bare window
+  QTest::mouseMove(window, {30, 30});
+  EXPECT_EQ(moves, 1);
+  QTest::mousePress(window, Qt::LeftButton, {}, {30, 30});
+  QTest::mouseRelease(window, Qt::LeftButton, {}, {100, 100});  // released off it
+  EXPECT_EQ(clicks, 0);
+  QTest::mouseClick(window, Qt::LeftButton, {}, {60, 40});
+  EXPECT_EQ(clicks, 1);
   form.Unload();
 }
 

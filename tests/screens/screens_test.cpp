@@ -201,25 +201,25 @@ TEST_F(Screens, NewGameLoadsWithTheButtonsKeptHiddenSeedsAndOpensTheTable) {
     SCOPED_TRACE(run);
     frmSplash& form = SplashForm();
     form.Show();
-    // During the load, pointer movement over the window shows no button, the bar shows, and
-    // the window cannot be closed from outside.
+    // In the middle of the load (as the first heart is asked for), pointer movement over the
+    // window shows no button, the bar shows, and the window cannot be closed from outside.
     std::optional<std::string> during;
-    QTimer probe;
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-      if (during || !form.IsLoaded() || !form.Loading()) return;
+    platform::CallRecord record;
+    record.fail = [&](const std::string& call) {
+      if (during || !call.ends_with("heart\\01.bmp")) return false;
       MoveTo(form, kButtons[1].center());
       MoveTo(form, {10, 10});
       during = View();
       EXPECT_TRUE(form.barLoad.Visible());
       form.PerformClose();
       EXPECT_TRUE(form.IsLoaded());
-    });
-    probe.start(0);
+      return false;
+    };
     platform::SeedRandom(7);
     MoveTo(form, kButtons[0].center());
     ClickAt(form, kButtons[0].center());
 
-    ASSERT_TRUE(during) << "the load never let window messages run";
+    ASSERT_TRUE(during) << "the hearts were never asked for";
     EXPECT_EQ(*during, "...");
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(end.count, 0);
