@@ -211,6 +211,7 @@ TEST_F(Screens, NewGameLoadsWithTheButtonsKeptHiddenSeedsAndOpensTheTable) {
       MoveTo(form, {10, 10});
       during = View();
       EXPECT_TRUE(form.barLoad.Visible());
+      EXPECT_EQ(form.barLoad.widget()->geometry(), QRect(80, 472, 561, 25));
       form.PerformClose();
       EXPECT_TRUE(form.IsLoaded());
       return false;
