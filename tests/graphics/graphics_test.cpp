@@ -47,8 +47,10 @@ int Filled() {
 // The first word of every call, what was called, in order: "CreateCompatibleDC LoadImageA".
 std::string Names(const Texts& calls) {
   std::string names;
-  for (const std::string& call : calls)
-    names += (names.empty() ? "" : " ") + call.substr(0, call.find(' '));
+  for (const std::string& call : calls) {
+    if (!names.empty()) names += ' ';
+    names += call.substr(0, call.find(' '));
+  }
   return names;
 }
 
