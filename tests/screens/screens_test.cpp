@@ -14,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -216,12 +217,21 @@ TEST_F(Screens, NewGameLoadsWithTheButtonsKeptHiddenSeedsAndOpensTheTable) {
       EXPECT_TRUE(form.IsLoaded());
       return false;
     };
+    // Window messages run all through the load: the bar is seen at every step.
+    std::set<float> bar;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+      if (form.IsLoaded() && form.Loading()) bar.insert(form.barLoad.Value());
+    });
+    sampler.start(0);
     platform::SeedRandom(7);
     MoveTo(form, kButtons[0].center());
     ClickAt(form, kButtons[0].center());
+    sampler.stop();
 
     ASSERT_TRUE(during) << "the hearts were never asked for";
     EXPECT_EQ(*during, "...");
+    EXPECT_EQ(bar, (std::set<float>{0, 25, 50, 75, 100}));
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(end.count, 0);
     EXPECT_FALSE(form.IsLoaded());
