@@ -1,8 +1,13 @@
-// Any bytes given as a card picture: LoadImageA either gives a bitmap that can be
-// selected, copied from and released, or 0.
+// Any bytes given as a card picture: LoadImageA gives 0 exactly when Qt cannot read the
+// file as a picture; otherwise a bitmap of the picture's size that reads the same every time
+// (no pixel comes from memory the file did not fill), that can be selected, copied from pixel
+// for pixel into a card-sized buffer (which stays black beyond the picture) and released.
+// Nothing leaks, whatever the file.
 #include <unistd.h>
 
 #include <QGuiApplication>
+#include <QImage>
+#include <QSize>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -12,7 +17,13 @@
 
 namespace {
 std::string g_path;
+
+void Require(bool condition, int line = __builtin_LINE()) {
+  if (condition) return;
+  std::fprintf(stderr, "fuzz_load_image.cpp:%d: check failed\n", line);
+  std::abort();
 }
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -24,30 +35,43 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // Pictures far larger than a card are not worth the fuzzer's time.
   if (size > 256 * 1024) return 0;
-  if (std::FILE* f = std::fopen(g_path.c_str(), "wb")) {
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
-  } else {
-    std::abort();
-  }
+  std::FILE* f = std::fopen(g_path.c_str(), "wb");
+  Require(f != nullptr);
+  std::fwrite(data, 1, size, f);
+  std::fclose(f);
   using namespace platform;
   const int live = LiveGdiObjectCount();
-  const HBITMAP bmp = LoadImageA(0, g_path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+  const QImage read(QString::fromStdString(g_path));  // Qt's own reading, for its size
+  const QSize picture = read.size();
+  const auto load = [] {
+    return LoadImageA(0, g_path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+  };
+  const HBITMAP bmp = load(), again = load();
+  Require((bmp != 0) == !read.isNull() && (again != 0) == (bmp != 0));
   if (bmp != 0) {
-    const HDC dc = CreateCompatibleDC(0);
-    const HGDIOBJ old = SelectObject(dc, bmp);
+    const HDC dc = CreateCompatibleDC(0), other = CreateCompatibleDC(0);
+    const HGDIOBJ old = SelectObject(dc, bmp), other_old = SelectObject(other, again);
+    Require(old != 0 && other_old != 0);
     const HDC buffer = CreateCompatibleDC(0);
-    const HBITMAP target = CreateCompatibleBitmap(0, 57, 77);
+    const HBITMAP target = CreateCompatibleBitmap(GetDC(0), 57, 77);
     const HGDIOBJ old_target = SelectObject(buffer, target);
-    BitBlt(buffer, 0, 0, 57, 77, dc, 0, 0, SRCCOPY);
-    GetPixel(buffer, 56, 76);
-    SelectObject(buffer, old_target);
-    DeleteObject(target);
-    DeleteDC(buffer);
-    SelectObject(dc, old);
-    DeleteObject(bmp);
-    DeleteDC(dc);
+    Require(old_target != 0);
+    Require(BitBlt(buffer, 0, 0, 57, 77, dc, 0, 0, SRCCOPY) != 0);
+    for (int y = 0; y < picture.height(); y += 1 + picture.height() / 16)
+      for (int x = 0; x < picture.width(); x += 1 + picture.width() / 16)
+        Require(GetPixel(dc, x, y) == GetPixel(other, x, y));
+    for (int y = 0; y < 77; ++y)
+      for (int x = 0; x < 57; ++x) {
+        const bool inside = x < picture.width() && y < picture.height();
+        Require(GetPixel(buffer, x, y) == (inside ? GetPixel(dc, x, y) : 0u));
+      }
+    Require(SelectObject(buffer, old_target) == target);
+    Require(DeleteObject(target) != 0);
+    Require(DeleteDC(buffer) != 0);
+    Require(SelectObject(dc, old) == bmp && SelectObject(other, other_old) == again);
+    Require(DeleteObject(bmp) != 0 && DeleteObject(again) != 0);
+    Require(DeleteDC(dc) != 0 && DeleteDC(other) != 0);
   }
-  if (LiveGdiObjectCount() != live) std::abort();  // nothing leaks, whatever the file
+  Require(LiveGdiObjectCount() == live);
   return 0;
 }

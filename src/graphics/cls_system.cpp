@@ -149,11 +149,12 @@ std::int32_t clsSystem::DeleteGeneratedDC(std::uint32_t DC) {
   if (it == Pictures().end()) return platform::DeleteDC(DC);
 
   // A context deletes only the bitmap it was created with; the picture's bitmap is taken
-  // out of it first and deleted once no context holds it.
+  // out of it first and deleted once no context holds it. The entry is dropped only once
+  // the context has gone, so that a release that failed can be made again in full.
   const PictureBitmaps bitmaps = it->second;
-  Pictures().erase(it);
   if (bitmaps.original != 0) platform::SelectObject(DC, bitmaps.original);
   const std::int32_t lngResult = platform::DeleteDC(DC);
+  Pictures().erase(DC);
   platform::DeleteObject(bitmaps.picture);
   return lngResult;
 }

@@ -1,9 +1,12 @@
 #include "platform/gdi.h"
 
 #include <QImage>
+#include <QImageReader>
 #include <QString>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -110,6 +113,10 @@ struct Span {
 };
 
 constexpr std::uint32_t kBlack = 0xFF000000u;
+
+// Pictures up to this many pixels are read into a picture made beforehand (LoadImageA);
+// larger ones are left to the reader and its own allocation limit.
+constexpr qint64 kPrefilledPixels = 4096 * 4096;
 
 // dst[i] = dst[i] AND / OR src[i]. Four pixels at a time where the machine allows: the
 // compiler does not vectorise these loops at -O2.
@@ -227,9 +234,52 @@ bool KnownRop(std::uint32_t rop) {
   return rop == SRCCOPY || rop == SRCAND || rop == SRCPAINT || rop == BLACKNESS;
 }
 
+// ---- The call record
+
+bool g_recording = false;
+
+CallRecorder& Recorder() {
+  static CallRecorder* recorder = new CallRecorder;  // outlives static destruction, as T()
+  return *recorder;
+}
+
+std::string Hex(std::uint32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%x", value);
+  return text;
+}
+
+std::string RopName(std::uint32_t rop) {
+  switch (rop) {
+    case SRCCOPY:
+      return "SRCCOPY";
+    case SRCAND:
+      return "SRCAND";
+    case SRCPAINT:
+      return "SRCPAINT";
+    case BLACKNESS:
+      return "BLACKNESS";
+    default:
+      return Hex(rop);
+  }
+}
+
+// True when the recorder makes this call fail; the entry is built only while recording.
+template <typename Describe>
+bool Recorded(Describe&& describe) {
+  return g_recording && detail::Record(describe());
+}
+
 }  // namespace
 
+CallRecorder SetCallRecorder(CallRecorder recorder) {
+  CallRecorder old = std::exchange(Recorder(), std::move(recorder));
+  g_recording = static_cast<bool>(Recorder());
+  return old;
+}
+
 HDC GetDC(std::uint32_t hwnd) {
+  if (Recorded([&] { return "GetDC " + std::to_string(hwnd); })) return 0;
   if (hwnd != 0) return 0;
   Table& t = T();
   if (t.screen == 0) {
@@ -241,6 +291,7 @@ HDC GetDC(std::uint32_t hwnd) {
 }
 
 HDC CreateCompatibleDC(HDC hdc) {
+  if (Recorded([&] { return "CreateCompatibleDC " + Hex(hdc); })) return 0;
   if (hdc != 0 && !FindDC(hdc)) return 0;
   QImage one(1, 1, QImage::Format_RGB32);
   if (one.isNull()) return 0;
@@ -257,6 +308,11 @@ HDC CreateCompatibleDC(HDC hdc) {
 }
 
 HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height) {
+  if (Recorded([&] {
+        return "CreateCompatibleBitmap " + Hex(hdc) + " " + std::to_string(width) + "x" +
+               std::to_string(height);
+      }))
+    return 0;
   if (!FindDC(hdc) || width <= 0 || height <= 0) return 0;
   QImage image(width, height, QImage::Format_RGB32);
   if (image.isNull()) return 0;  // too large to allocate
@@ -265,6 +321,7 @@ HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height) {
 }
 
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
+  if (Recorded([&] { return "SelectObject " + Hex(hdc) + " " + Hex(object); })) return 0;
   Object* dc = FindDC(hdc);
   Object* bitmap = FindBitmap(object);
   if (!dc || !bitmap || dc->kind != Kind::MemoryDC) return 0;
@@ -279,6 +336,12 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
 
 int BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int x_src, int y_src,
            std::uint32_t rop) {
+  if (Recorded([&] {
+        return "BitBlt " + Hex(dst) + " " + std::to_string(x) + "," + std::to_string(y) + " " +
+               std::to_string(width) + "x" + std::to_string(height) + " " + Hex(src) + " " +
+               std::to_string(x_src) + "," + std::to_string(y_src) + " " + RopName(rop);
+      }))
+    return 0;
   Object* d = FindDC(dst);
   if (!d || !KnownRop(rop)) return 0;
   Object* s = nullptr;
@@ -374,6 +437,7 @@ int BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int x_src, int
 }
 
 int DeleteDC(HDC hdc) {
+  if (Recorded([&] { return "DeleteDC " + Hex(hdc); })) return 0;
   Object* dc = FindDC(hdc);
   if (!dc || dc->kind != Kind::MemoryDC) return 0;
   HBITMAP initial = dc->initial;
@@ -385,6 +449,7 @@ int DeleteDC(HDC hdc) {
 }
 
 int DeleteObject(HGDIOBJ object) {
+  if (Recorded([&] { return "DeleteObject " + Hex(object); })) return 0;
   Object* bitmap = FindBitmap(object);
   if (!bitmap || bitmap->selected_into != 0) return 0;
   Kill(object);
@@ -394,9 +459,19 @@ int DeleteObject(HGDIOBJ object) {
 HBITMAP LoadImageA(std::uint32_t instance, const std::string& name, std::uint32_t type, int cx,
                    int cy, std::uint32_t flags) {
   (void)instance;
+  if (Recorded([&] { return "LoadImageA " + name; })) return 0;
   if (type != IMAGE_BITMAP || !(flags & LR_LOADFROMFILE) || cx < 0 || cy < 0) return 0;
-  QImage image(QString::fromStdString(HostPath(name)));
-  if (image.isNull()) return 0;
+  QImageReader reader(QString::fromStdString(HostPath(name)));
+  // Qt's bitmap reader leaves the rows of a file cut short unwritten: read into a picture
+  // that starts black, so that they come out black rather than as whatever memory held.
+  QImage image;
+  const QSize size = reader.size();
+  if (size.isValid() && reader.imageFormat() != QImage::Format_Invalid &&
+      static_cast<qint64>(size.width()) * size.height() <= kPrefilledPixels) {
+    image = QImage(size, reader.imageFormat());
+    image.fill(0);
+  }
+  if (!reader.read(&image) || image.isNull()) return 0;
   if (cx != 0 || cy != 0)
     image = image.scaled(cx != 0 ? cx : image.width(), cy != 0 ? cy : image.height(),
                          Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -429,6 +504,14 @@ HDC RegisterSurfaceDC(QImage* surface, SurfaceOwner* owner) {
 void ReleaseSurfaceDC(HDC hdc) {
   Object* dc = FindDC(hdc);
   if (dc && dc->kind == Kind::SurfaceDC) T().objects[hdc] = Object{};
+}
+
+bool Recording() { return g_recording; }
+
+bool Record(const std::string& call) {
+  // A copy: the recorder may replace itself.
+  const CallRecorder recorder = Recorder();
+  return recorder && recorder(call);
 }
 
 }  // namespace detail

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -63,8 +64,8 @@ int DeleteObject(HGDIOBJ object);
 // Loads a bitmap file (any format QImage reads; "\" in the path is mapped to the host's
 // separator). Only `type` IMAGE_BITMAP with LR_LOADFROMFILE is supported; `cx`/`cy` 0
 // keep the file's size. Returns 0 for a missing, unreadable or undecodable file.
-HBITMAP LoadImageA(std::uint32_t instance, const std::string& name, std::uint32_t type,
-                   int cx, int cy, std::uint32_t flags);
+HBITMAP LoadImageA(std::uint32_t instance, const std::string& name, std::uint32_t type, int cx,
+                   int cy, std::uint32_t flags);
 
 // The colour at (x, y) of a context's surface as 0x00BBGGRR, kClrInvalid outside it or
 // for an invalid handle.
@@ -74,5 +75,21 @@ std::uint32_t GetPixel(HDC hdc, int x, int y);
 // program creates and must release, i.e. memory contexts and bitmaps (a context's own first
 // bitmap included); not the screen's context nor those of picture boxes.
 int LiveGdiObjectCount();
+
+// A record of the calls made through this layer, for tests that check which calls a program
+// makes and in which order (the order of releases, the tries of a load). While a recorder is
+// installed, each call of the functions above that creates, selects, copies, loads or
+// releases (GetPixel and the count are not recorded), and each DoEvents of the run-time
+// services, is described to it in one line before the call does anything: the name and the
+// arguments, handles in hex. For example "GetDC 0", "CreateCompatibleDC 0x0",
+// "CreateCompatibleBitmap 0x1 57x77", "SelectObject 0x2 0x5",
+// "BitBlt 0x9 0,0 57x77 0x2 0,0 SRCCOPY", "DeleteDC 0x2", "DeleteObject 0x5",
+// "LoadImageA /tmp/game\resources\card\draw.bmp", "DoEvents".
+// A recorder that answers true makes that call fail as it would for a bad argument: it does
+// nothing and returns 0. A recorder may also throw, standing for an error raised inside the
+// call. With no recorder installed a call costs one test of a flag.
+using CallRecorder = std::function<bool(const std::string& call)>;
+// Installs `recorder` (an empty function: none) and returns the one it replaces.
+CallRecorder SetCallRecorder(CallRecorder recorder);
 
 }  // namespace platform

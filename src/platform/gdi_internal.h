@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <string>
 
 #include "platform/gdi.h"
 
@@ -22,5 +23,10 @@ class SurfaceOwner {
 HDC RegisterSurfaceDC(QImage* surface, SurfaceOwner* owner);
 // Invalidates the handle; later calls with it return 0.
 void ReleaseSurfaceDC(HDC hdc);
+
+// True while a recorder is installed (SetCallRecorder).
+bool Recording();
+// Describes one call to the recorder; true when the recorder makes the call fail.
+bool Record(const std::string& call);
 
 }  // namespace platform::detail

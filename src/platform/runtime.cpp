@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <random>
 
+#include "platform/gdi_internal.h"
+
 namespace platform {
 namespace {
 
@@ -69,6 +71,7 @@ void Randomize() {
 void SeedRandom(std::uint32_t seed) { Generator().seed(seed); }
 
 void DoEvents() {
+  if (detail::Recording()) detail::Record("DoEvents");
   if (QCoreApplication::instance()) QCoreApplication::processEvents();
 }
 

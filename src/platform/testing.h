@@ -1,16 +1,22 @@
 // Support for tests of programs built on the platform layer: dialogs answered from a
-// script, and ending the program observed instead of performed. Link the test program
+// script, ending the program observed instead of performed, and a record of the calls made
+// to the device-context layer. Link the test program
 // with `platform_test_main`, whose main() runs every test inside a QApplication on the
 // offscreen platform.
 #pragma once
 
+#include <cstdint>
+#include <cstdio>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "platform/dialogs.h"
+#include "platform/gdi.h"
 #include "platform/runtime.h"
 
 namespace platform {
@@ -69,5 +75,45 @@ class EndRecorder {
  private:
   EndHandler old_;
 };
+
+// Records the calls of the device-context layer and DoEvents, in order, for its lifetime
+// (the entries are described with CallRecorder in platform/gdi.h). `fail`, when set, is asked
+// about each call: true makes it fail; it may also throw.
+class CallRecord {
+ public:
+  CallRecord()
+      : old_(SetCallRecorder([this](const std::string& call) {
+          calls.push_back(call);
+          return fail && fail(call);
+        })) {}
+  ~CallRecord() { SetCallRecorder(std::move(old_)); }
+  CallRecord(const CallRecord&) = delete;
+  CallRecord& operator=(const CallRecord&) = delete;
+
+  // The recorded calls that start with one of `prefixes`, in order.
+  std::vector<std::string> Only(std::initializer_list<std::string_view> prefixes) const {
+    std::vector<std::string> kept;
+    for (const std::string& call : calls)
+      for (std::string_view prefix : prefixes)
+        if (call.starts_with(prefix)) {
+          kept.push_back(call);
+          break;
+        }
+    return kept;
+  }
+
+  std::vector<std::string> calls;
+  std::function<bool(const std::string&)> fail;
+
+ private:
+  CallRecorder old_;
+};
+
+// A handle as the record writes it: "0x1f".
+inline std::string Hex(std::uint32_t handle) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%x", handle);
+  return text;
+}
 
 }  // namespace platform

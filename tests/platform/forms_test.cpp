@@ -85,7 +85,32 @@ TEST(FormTest, LoadsOnceBeforeItIsShownAndAfreshAfterAnUnload) {
   form.Show();
   EXPECT_EQ(designs, 2);
   EXPECT_EQ(loads, 2);
-  EXPECT_NE(cmdExit.widget(), nullptr);
+  EXPECT_EQ(cmdExit.Caption(), "Exit") << "the controls are made afresh";
+  form.Unload();
+}
+
+TEST(TimerTest, TicksEveryIntervalWhileEnabledAndNeverAtIntervalZero) {
+  TestForm form;
+  Timer tLoop, tOff, tZero;
+  int loop = 0, off = 0, zero = 0;
+  form.design = [&] {
+    tLoop.Create(form, "tLoop", 5);
+    tOff.Create(form, "tOff", 5, false);
+    tZero.Create(form, "tZero", 0);
+  };
+  tLoop.Tick = [&] { ++loop; };
+  tOff.Tick = [&] { ++off; };
+  tZero.Tick = [&] { ++zero; };
+  form.Show();
+  tZero.SetEnabled(true);
+  EXPECT_EQ(tLoop.Interval(), 5);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return loop >= 3; }, 2000)) << "an enabled timer ticks";
+  for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
+  for (Timer* t : {&tOff, &tZero}) t->Fire();  // like a tick: nothing while it cannot tick
+  EXPECT_EQ(off, 0);
+  EXPECT_EQ(zero, 0);
+  const std::pair<const Timer*, bool> enabled[] = {{&tLoop, true}, {&tOff, false}, {&tZero, false}};
+  for (const auto& [timer, on] : enabled) EXPECT_EQ(timer->Enabled(), on);
   form.Unload();
 }
 
@@ -152,17 +177,16 @@ TEST(TextBoxTest, ChangeRunsPerChangeAndPerKeystrokeButNotForTheSameText) {
     SCOPED_TRACE(multi_line ? "multi-line" : "single line");
     TestForm form;
     TextBox txtWager;
-    form.design = [&] {
-      txtWager.Create(form, "txtWager", {10, 10, 80, 40}, "50", {.multi_line = multi_line});
-    };
+    TextBoxStyle style;
+    style.multi_line = multi_line;
+    form.design = [&] { txtWager.Create(form, "txtWager", {10, 10, 80, 40}, "50", style); };
     Strings seen;
     txtWager.Change = [&] { seen.push_back(txtWager.Text()); };
     form.Show();
-    txtWager.SetText("50");  // the text it holds: no change
-    txtWager.SetText("60");
-    txtWager.SetText("");
+    for (const char* text : {"50", "60", "50", "50", ""}) txtWager.SetText(text);
     txtWager.TypeText("12");
-    EXPECT_EQ(seen, (Strings{"60", "", "1", "12"}));
+    // The text it holds already is no change; a change back to an earlier text is one.
+    EXPECT_EQ(seen, (Strings{"60", "50", "", "1", "12"}));
     if (auto* line = dynamic_cast<QLineEdit*>(txtWager.widget())) {
       line->setSelection(0, 1);
       txtWager.TypeText("7");
@@ -175,7 +199,8 @@ TEST(TextBoxTest, ChangeRunsPerChangeAndPerKeystrokeButNotForTheSameText) {
 TEST(TextBoxTest, ACorrectionInsideChangeRunsChangeAgainNested) {
   TestForm form;
   TextBox txtWager;
-  form.design = [&] { txtWager.Create(form, "txtWager", {10, 10, 80, 20}, "50"); };
+  const TextBoxStyle style;
+  form.design = [&] { txtWager.Create(form, "txtWager", {10, 10, 80, 20}, "50", style); };
   Strings events;
   int depth = 0;
   txtWager.Change = [&] {
@@ -197,9 +222,10 @@ TEST(FocusTest, AFocusHandlerCanHandTheFocusOn) {
   TextBox txtScore;
   PictureBox picDraw1;
   CommandButton cmdDeal;
+  const TextBoxStyle style;
   form.design = [&] {
     cmdDeal.Create(form, "cmdDeal", {0, 0, 60, 20}, "Deal");
-    txtScore.Create(form, "txtScore", {0, 30, 100, 20}, "");
+    txtScore.Create(form, "txtScore", {0, 30, 100, 20}, "", style);
     picDraw1.Create(form, "picDraw1", {0, 60, 59, 79});
   };
   int got = 0;
@@ -221,13 +247,28 @@ TEST(FocusTest, AFocusHandlerCanHandTheFocusOn) {
     EXPECT_EQ(form.ActiveControl(), &picDraw1) << "way " << i;
     EXPECT_FALSE(txtScore.HasFocus());
   }
+  // A hidden or disabled control neither takes the focus nor brings its window forward; a
+  // control of a window that is not the active one takes it at once.
+  TestForm other;
+  other.Show();
+  for (const int way : {0, 1, 2}) {  // hidden, disabled, shown and enabled
+    cmdDeal.SetFocus();
+    QApplication::setActiveWindow(other.window());
+    picDraw1.SetVisible(way != 0);
+    picDraw1.SetEnabled(way != 1);
+    picDraw1.SetFocus();
+    EXPECT_EQ(form.window()->isActiveWindow(), way == 2) << way;
+    EXPECT_EQ(form.ActiveControl(), way == 2 ? static_cast<Control*>(&picDraw1) : &cmdDeal) << way;
+  }
+  other.Unload();
   form.Unload();
 }
 
 TEST(KeyPreviewTest, TheFormSeesKeysBeforeTheFocusedTextBox) {
   TestForm form({.client_width = 320, .client_height = 240, .key_preview = true});
   TextBox txtWager;
-  form.design = [&] { txtWager.Create(form, "txtWager", {10, 10, 80, 20}, "5"); };
+  const TextBoxStyle style;
+  form.design = [&] { txtWager.Create(form, "txtWager", {10, 10, 80, 20}, "5", style); };
   Strings keys;
   form.on_key = [&](std::int16_t code, std::int16_t shift) {
     keys.push_back(std::to_string(code) + "/" + std::to_string(shift) + " " + txtWager.Text());
@@ -247,6 +288,42 @@ TEST(KeyPreviewTest, TheFormSeesKeysBeforeTheFocusedTextBox) {
   QApplication::sendEvent(txtWager.widget(), &f2);
   QTest::keyClick(form.window()->windowHandle(), Qt::Key_F2, Qt::ShiftModifier);
   EXPECT_EQ(keys, (Strings{"113/4 50", "16/1 50", "113/1 50"})) << "Shift goes down first";
+  form.Unload();
+
+  // Without key preview the form hears only the keys that no control took.
+  TestForm plain;
+  TextBox txtPlain;
+  plain.design = [&] { txtPlain.Create(plain, "txtPlain", {10, 10, 80, 20}, "5", style); };
+  plain.on_key = [&](std::int16_t code, std::int16_t shift) {
+    keys.push_back(std::to_string(code) + "/" + std::to_string(shift) + " " + txtPlain.Text());
+  };
+  keys.clear();
+  plain.Show();
+  txtPlain.SetFocus();
+  for (const auto key : {Qt::Key_7, Qt::Key_F2})
+    QTest::keyClick(plain.window()->windowHandle(), key);
+  EXPECT_EQ(keys, Strings{"113/0 57"});
+  EXPECT_EQ(txtPlain.Text(), "57");
+  plain.Unload();
+}
+
+TEST(ImageTest, FollowsThePointerAndClicksOnlyWhenReleasedOnIt) {
+  TestForm form;
+  Image imgGo;
+  form.design = [&] { imgGo.Create(form, "imgGo", {20, 20, 50, 30}, ""); };
+  int moves = 0, clicks = 0;
+  imgGo.MouseMove = [&] { ++moves; };
+  imgGo.Click = [&] { ++clicks; };
+  form.Show();
+  QWindow* window = form.window()->windowHandle();
+  QTest::mouseMove(window, {5, 5});  // the bare window
+  QTest::mouseMove(window, {30, 30});
+  EXPECT_EQ(moves, 1);
+  QTest::mousePress(window, Qt::LeftButton, {}, {30, 30});
+  QTest::mouseRelease(window, Qt::LeftButton, {}, {100, 100});  // released off it
+  EXPECT_EQ(clicks, 0);
+  QTest::mouseClick(window, Qt::LeftButton, {}, {60, 40});
+  EXPECT_EQ(clicks, 1);
   form.Unload();
 }
 

@@ -1,6 +1,7 @@
 #include "platform/gdi.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -8,6 +9,9 @@
 #include <fstream>
 #include <random>
 #include <string>
+
+#include "platform/runtime.h"
+#include "platform/testing.h"
 
 namespace platform {
 namespace {
@@ -36,9 +40,9 @@ class GdiTest : public ::testing::Test {
   // A memory context holding `image`, loaded from a file the way the program loads
   // pictures: by a name with "\" separators.
   HDC ContextWith(const QImage& image) {
-    const std::string name = "p" + std::to_string(dcs_.size()) + ".bmp";
-    EXPECT_TRUE(image.save(dir_.filePath(QString::fromStdString(name)), "BMP"));
-    return Adopt(LoadImageA(0, dir_.path().toStdString() + "\\" + name, IMAGE_BITMAP, 0, 0,
+    const QString name = QString::asprintf("p%zu.bmp", dcs_.size());
+    EXPECT_TRUE(image.save(dir_.filePath(name), "BMP"));
+    return Adopt(LoadImageA(0, (dir_.path() + "\\" + name).toStdString(), IMAGE_BITMAP, 0, 0,
                             LR_LOADFROMFILE | LR_CREATEDIBSECTION));
   }
   HDC Adopt(HBITMAP bitmap) {
@@ -205,6 +209,63 @@ TEST_F(GdiTest, LoadImageGivesZeroForAnythingButAReadableBitmapFile) {
   };
   for (const auto& [file, type, flags] : refused)
     EXPECT_EQ(LoadImageA(0, file, type, 0, 0, flags), 0u) << file << " " << type << " " << flags;
+
+  // A file cut short after its two bottom rows (rows are stored bottom up, 20 bytes each
+  // behind a 54-byte header): the rows it lacks are black, the same on every load.
+  const QImage picture = Pattern(6, 5, 8);
+  ASSERT_TRUE(picture.save(dir_.filePath("short.bmp"), "BMP"));
+  ASSERT_EQ(truncate((dir + "/short.bmp").c_str(), 54 + 2 * 20), 0);
+  for (int load = 0; load < 3; ++load) {
+    const HDC cut = Adopt(LoadImageA(0, dir + "/short.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    for (int y = 0; y < 5; ++y)
+      for (int x = 0; x < 6; ++x)
+        ASSERT_EQ(GetPixel(cut, x, y), y >= 3 ? Ref(picture.pixel(x, y)) : 0u) << x << "," << y;
+  }
+}
+
+TEST_F(GdiTest, TheCallRecordDescribesEachCallInOrderAndCanMakeOneFail) {
+  ASSERT_TRUE(Pattern(3, 2, 6).save(dir_.filePath("r.bmp"), "BMP"));
+  const std::string file = dir_.path().toStdString() + "\\r.bmp";
+  std::vector<std::string> expected;
+  {
+    CallRecord record;
+    const HDC screen = GetDC(0);
+    const HDC dc = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, 57, 77);
+    const HGDIOBJ old = SelectObject(dc, bitmap);
+    const HBITMAP picture = LoadImageA(0, file, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+    BitBlt(dc, 1, -2, 3, 4, 0, 5, 6, BLACKNESS);
+    GetPixel(dc, 0, 0);
+    DoEvents();
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteObject(picture);
+    DeleteDC(dc);
+    expected = {"GetDC 0",
+                "CreateCompatibleDC " + Hex(screen),
+                "CreateCompatibleBitmap " + Hex(screen) + " 57x77",
+                "SelectObject " + Hex(dc) + " " + Hex(bitmap),
+                "LoadImageA " + file,
+                "BitBlt " + Hex(dc) + " 1,-2 3x4 0x0 5,6 BLACKNESS",
+                "DoEvents",
+                "SelectObject " + Hex(dc) + " " + Hex(old),
+                "DeleteObject " + Hex(bitmap),
+                "DeleteObject " + Hex(picture),
+                "DeleteDC " + Hex(dc)};
+    EXPECT_EQ(record.calls, expected);
+
+    // A call the recorder fails does nothing and gives 0.
+    const HDC kept = CreateCompatibleDC(0);
+    record.fail = [](const std::string& call) { return !call.starts_with("BitBlt"); };
+    const int live = LiveGdiObjectCount();
+    EXPECT_EQ(CreateCompatibleDC(0), 0u);
+    EXPECT_EQ(DeleteDC(kept), 0);
+    EXPECT_EQ(LiveGdiObjectCount(), live);
+    EXPECT_NE(BitBlt(kept, 0, 0, 1, 1, 0, 0, 0, BLACKNESS), 0) << "still alive";
+    record.fail = nullptr;
+    EXPECT_NE(DeleteDC(kept), 0);
+  }
+  EXPECT_EQ(DeleteDC(CreateCompatibleDC(0)), 1) << "with the recorder gone, nothing fails";
 }
 
 }  // namespace

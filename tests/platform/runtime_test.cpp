@@ -16,23 +16,37 @@ TEST(HostPathTest, MapsEveryBackslashAndNothingElse) {
       {"", ""}};
   for (const auto& [path, host] : cases) EXPECT_EQ(HostPath(path), host) << path;
 }
-
-TEST(RandomTest, GivesRepeatableFloatsFromZeroToBelowOne) {
+TEST(RandomTest, OneSeedDealsTheSameWhileSeedingFromTheClockDealsAnew) {
+  const auto deal = [] {  // 13 cards drawn as a deal draws them: scaled by 52, truncated
+    std::vector<int> cards;
+    for (int i = 0; i < 13; ++i) cards.push_back(static_cast<int>(Rnd() * 52));
+    return cards;
+  };
   SeedRandom(42);
-  std::vector<float> first(5);
-  for (float& r : first) r = Rnd();
+  const auto first = deal();
+  SeedRandom(42);
   Randomize();
+  const auto clock1 = deal();
+  Randomize();
+  const auto clock2 = deal();
+  SeedRandom(43);
+  const auto other_seed = deal();
   SeedRandom(42);
-  for (float r : first) EXPECT_EQ(Rnd(), r) << "a seed gives its sequence, even after Randomize";
+  EXPECT_EQ(deal(), first) << "a seed gives its sequence, even after Randomize";
+  EXPECT_NE(other_seed, first);
+  EXPECT_NE(clock1, first) << "Randomize reseeds";
+  EXPECT_NE(clock1, clock2) << "each Randomize seeds from the clock anew";
 
-  // Scaled by 52 and truncated, as a deal does: every card reachable, none beyond.
+  // Floats from 0 to below 1, evenly: every card as likely as any other.
   std::vector<int> cards(52);
-  for (int i = 0; i < 1 << 20; ++i) {
+  const int draws = 52 << 14;
+  for (int i = 0; i < draws; ++i) {
     const float r = Rnd();
     ASSERT_TRUE(r >= 0.0f && r < 1.0f) << r;
     ++cards.at(static_cast<int>(r * 52));
   }
-  for (int card = 0; card < 52; ++card) EXPECT_GT(cards[card], 0) << card;
+  for (int card = 0; card < 52; ++card)
+    EXPECT_NEAR(cards[card], draws / 52, draws / 52 / 20) << card;
 }
 
 }  // namespace
