@@ -35,7 +35,7 @@ inline std::string Named(std::int16_t c) {
 
 inline std::string Named(std::span<const std::int16_t> cards) {
   std::string text;
-  for (const std::int16_t c : cards) text += (text.empty() ? "" : " ") + Named(c);
+  for (const std::int16_t c : cards) text.append(text.empty() ? "" : " ").append(Named(c));
   return text;
 }
 

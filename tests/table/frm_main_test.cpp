@@ -119,8 +119,8 @@ class TableWindow : public ::testing::Test {
   std::string Shows(int seat) {
     std::string s;
     for (int row = kHeadRow; row <= kTailRow; ++row) {
-      s += (row == kHeadRow ? "" : " | ") + Named(RowOf(Hand[seat], row)) + " " +
-           Box(seat, row).Text();
+      s.append(row == kHeadRow ? "" : " | ").append(Named(RowOf(Hand[seat], row)));
+      s.append(" ").append(Box(seat, row).Text());
     }
     return s;
   }
@@ -328,7 +328,7 @@ TEST_F(TableWindow, KnownDealsPlayedWithTheMouseAreShownAndSettled) {
     const auto expect_showdown = [&] {
       EXPECT_EQ(Shows(0) + " / " + Shows(1), d.shows + std::string(" / ") + kComputerShows);
       EXPECT_EQ(f().txtCom2Head.Text() + "|" + f().txtInfo.Text() + "|" + f().txtScore.Text(),
-                "kept|" + (d.result + ("|" + ScoreText(d.score))));
+                std::string("kept|") + d.result + "|" + ScoreText(d.score));
       EXPECT_EQ(Controls(), kIdle);
       ExpectLayout(true);
     };
