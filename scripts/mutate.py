@@ -57,7 +57,7 @@ def parse(list_file):
             if line.startswith("@ "):
                 head, _, what = line[2:].partition("|")
                 head = head.strip()
-                occurrence = 1
+                occurrence = None  # the text must then occur exactly once
                 m = re.fullmatch(r"(.*)#(\d+)", head)
                 if m:
                     head, occurrence = m.group(1).strip(), int(m.group(2))
@@ -77,11 +77,11 @@ def parse(list_file):
 
 def plant(text, m):
     start = -1
-    for _ in range(m.occurrence):
+    for _ in range(m.occurrence or 1):
         start = text.find(m.before, start + 1)
         if start < 0:
             return None
-    if m.occurrence == 1 and text.find(m.before, start + 1) >= 0:
+    if m.occurrence is None and text.find(m.before, start + 1) >= 0:
         return None  # ambiguous: name the occurrence
     return text[:start] + m.after + text[start + len(m.before):]
 

@@ -43,9 +43,17 @@ TEST_F(RulesTest, AutoPlayArrangesASeatFromItsDealOrder) {
     SCOPED_TRACE(deal);
     SetUp();
     SetRow(Hand[1].Draw, deal);
+    SetRow(Hand[2].Draw, deal);
+    HandStrength[0] = HandStrength[2] = {1, "mine", 2, "mine", 3, "mine"};
     peer.rule.AutoPlay();
     EXPECT_EQ(Rated(1, kTailRow) + " | " + Rated(1, kBodyRow) + " | " + Rated(1, kHeadRow),
               arranged);
+    // Only the seats 1 to intNumCom (1 here) are arranged: the player and seat 2 keep theirs.
+    for (int seat : {0, 2}) {
+      EXPECT_EQ(Rated(seat, kTailRow) + " | " + Rated(seat, kHeadRow),
+                "_ _ _ _ _ mine 1 | _ _ _ mine 3");
+    }
+    EXPECT_EQ(Named(Hand[2].Draw), deal);
   }
 }
 

@@ -17,24 +17,33 @@ TEST_F(RulesTest, FindersTakeTheFirstCombinationInArrayOrder) {
       // Two pairs: the higher pair first, aces highest, whichever pair is met first.
       {"2♥ 9♣ 2♠ 9♦", kTwoPairs, "9♣ 9♦ 2♥ 2♠"},
       {"9♣ A♥ 9♦ A♠", kTwoPairs, "A♥ A♠ 9♣ 9♦"},
+      {"A♥ 9♣ A♠ 9♦", kTwoPairs, "A♥ A♠ 9♣ 9♦"},
       {"7♦ 2♠ 7♥ 7♣ 7♠", kTwoPairs, "7♦ 7♥ 7♣ 7♠"},
       {"7♦ 2♠ 7♥ 5♣ 8♠", kTwoPairs, ""},
       // Straights: the first card a run can start from, lowest card first; no wrap past the ace.
       {"3♥ 4♣ 5♦ 6♠ 7♥ 8♣", kStraight, "3♥ 4♣ 5♦ 6♠ 7♥"},
       {"8♣ 7♥ 6♠ 5♦ 4♣ 3♥", kStraight, "4♣ 5♦ 6♠ 7♥ 8♣"},
       {"5♦ A♣ 3♥ 2♠ 4♦", kStraight, "A♣ 2♠ 3♥ 4♦ 5♦"},
+      {"2♣ 3♦ 4♥ 5♠ A♣", kStraight, "A♣ 2♣ 3♦ 4♥ 5♠"},
       {"K♣ Q♦ A♠ J♠ 10♥", kStraight, "10♥ J♠ Q♦ K♣ A♠"},
       {"K♠ A♠ 2♠ 3♣ 4♦", kStraight, ""},
       {"J♥ Q♥ K♥ A♥ 2♥", kStraight, ""},
       {"J♥ Q♥ K♥ A♥ 2♥", kFlush, "J♥ Q♥ K♥ A♥ 2♥"},
       {"10♥ J♥ Q♥ K♥ A♥", kStraightFlush, "10♥ J♥ Q♥ K♥ A♥"},
       {"A♦ 2♦ 3♦ 4♦ 5♦", kStraightFlush, "A♦ 2♦ 3♦ 4♦ 5♦"},
+      {"5♠ 6♠ 7♠ 8♠ 9♥", kStraightFlush, ""},
       // Only the first straight is tried for a straight flush.
       {"5♠ 6♥ 6♠ 7♠ 8♠ 9♠", kStraightFlush, ""},
       {"5♠ 6♥ 6♠ 7♠ 8♠ 9♠", kStraight, "5♠ 6♥ 7♠ 8♠ 9♠"},
       // Flush: the first five cards of the first suit holding five.
       {"2♥ 3♣ 4♦ 5♠ 6♥ 9♠ 10♠ J♠ Q♠ K♠", kFlush, "5♠ 9♠ 10♠ J♠ Q♠"},
       {"2♥ K♣ 5♥ 9♥ 3♠ J♥ 4♥ 7♥", kFlush, "2♥ 5♥ 9♥ J♥ 4♥"},
+      // Each suit's first and last codes (ace and king) lead a flush or stand inside it.
+      {"K♥ A♥ 4♥ 8♥ J♥", kFlush, "K♥ A♥ 4♥ 8♥ J♥"},
+      {"A♣ K♣ 3♣ 4♣ 8♣", kFlush, "A♣ K♣ 3♣ 4♣ 8♣"},
+      {"K♦ 2♦ A♦ 9♦ 6♦", kFlush, "K♦ 2♦ A♦ 9♦ 6♦"},
+      {"K♠ A♠ 5♠ 9♠ J♠", kFlush, "K♠ A♠ 5♠ 9♠ J♠"},
+      {"A♣ K♥ 2♣ 3♣ 4♣ A♦ K♣", kFlush, "A♣ 2♣ 3♣ 4♣ K♣"},  // the neighbours are no clubs
       // Empty places are skipped, never picked.
       {"_ 4♣ _ _ 4♥ _ _ _ _ _ _ _ _", kPair, "4♣ 4♥"},
       {"_ _ _ _ _ _ _ _ _ _ _ _ _", kPair, ""},
@@ -59,6 +68,24 @@ TEST_F(RulesTest, SortCombinationPutsSuitedCardsHighFirstWithTheAceQuirk) {
   for (const auto& [combo, sorted] : kSorts) {
     peer.Sort(combo);
     EXPECT_EQ(peer.Combo(), sorted) << combo;
+  }
+}
+
+TEST_F(RulesTest, DialectNamesOfTheCategoriesMatchWholeNamesOnly) {
+  const std::pair<const char*, const char*> kNames[] = {{"Straight Flush", "Thung Fa Soon"},
+                                                        {"Four of a Kind", "See Tiau"},
+                                                        {"Full House", "Fu"},
+                                                        {"Straight", "Soon"},
+                                                        {"Flush", "Fa"},
+                                                        {"Three of a Kind", "Sam"},
+                                                        {"Two Pairs", "Tu"},
+                                                        {"Pair", "Pia"},
+                                                        {"None", "Mau"},
+                                                        {"pair", ""},
+                                                        {"Pairs", ""},
+                                                        {"", ""}};
+  for (const auto& [english, dialect] : kNames) {
+    EXPECT_EQ(CardRulePeer::Dialect(english), dialect) << english;
   }
 }
 

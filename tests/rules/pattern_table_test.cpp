@@ -58,6 +58,13 @@ TEST_F(RulesTest, StrengthIsTheFirstMatchingRowOfTheCategory) {
   for (const auto& [category, cards, strength] : kStrengths) {
     EXPECT_EQ(CardRulePeer::Strength(category, cards), strength) << category << ": " << cards;
   }
+  // A flush is rated by the suit of its first card alone; each suit runs ace to king.
+  const std::pair<std::int16_t, std::int16_t> kFlushes[] = {
+      {1, 115},  {13, 115}, {14, 116}, {26, 116}, {27, 117},
+      {39, 117}, {40, 118}, {52, 118}, {0, 0},    {53, 0}};
+  for (const auto& [first, strength] : kFlushes) {
+    EXPECT_EQ(CardRulePeer::Strength(kFlush, std::vector<std::int16_t>{first}), strength) << first;
+  }
   PatternTable[2][0] = PatternTable[2][1] = 9;  // a second pair of 9s, below their own row 8
   EXPECT_EQ(CardRulePeer::Strength(kPair, "9♥ 9♠"), 2);
   EXPECT_EQ(CardRulePeer::Strength(kPair, "3♥ 3♠"), 0);  // the 3s' row is gone

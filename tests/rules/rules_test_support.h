@@ -35,7 +35,7 @@ inline std::string Named(std::int16_t c) {
 
 inline std::string Named(std::span<const std::int16_t> cards) {
   std::string text;
-  for (const std::int16_t c : cards) text += (text.empty() ? "" : " ") + Named(c);
+  for (const std::int16_t c : cards) text.append(text.empty() ? "" : " ").append(Named(c));
   return text;
 }
 
@@ -75,10 +75,15 @@ struct CardRulePeer {
     SetRow(rule.intCombo, combo);
     rule.SortCombination();
   }
-  static std::int16_t Strength(std::int16_t category, const std::string& names) {
-    std::vector<std::int16_t> c = Cards(names);
+  static std::int16_t Strength(std::int16_t category, std::vector<std::int16_t> c) {
     c.resize(5, 0);
     return clsCardRule::GetHandStrength(category, c[0], c[1], c[2], c[3], c[4]);
+  }
+  static std::int16_t Strength(std::int16_t category, const std::string& names) {
+    return Strength(category, Cards(names));
+  }
+  static std::string Dialect(const std::string& name) {
+    return clsCardRule::TranslateHandName(name);
   }
 };
 

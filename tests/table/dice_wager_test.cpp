@@ -8,13 +8,16 @@
 namespace cp {
 namespace {
 
-TEST(DiceRoll, EndsOfTheGeneratorAndTheCapAtTheProduct) {
+TEST(DiceRoll, EachDrawIsCutDownAndCappedAtTheProduct) {
   const float below_one = std::nextafter(1.0f, 0.0f);
-  EXPECT_EQ(DiceValue(0.0f, 1, 52), 1);
-  EXPECT_EQ(DiceValue(below_one, 1, 52), 52);
-  EXPECT_EQ(DiceValue(0.0f, 2, 6), 2);
-  EXPECT_EQ(DiceValue(below_one, 2, 6), 12);         // a raw 13 is put onto 12
-  EXPECT_EQ(DiceValue(below_one, 300, 300), 32767);  // held, never wrapped
+  // Draw, DiceNo, DiceType, value: the whole part of draw x product + DiceNo, at most the
+  // product (a raw 13 of 2 x 6 is put onto 12; one past 16 bits is held, never wrapped).
+  const std::tuple<float, std::int16_t, std::int16_t, int> kRolls[] = {
+      {0.0f, 1, 52, 1}, {0.01f, 1, 52, 1}, {0.5f, 1, 52, 27},     {below_one, 1, 52, 52},
+      {0.0f, 2, 6, 2},  {0.8f, 2, 6, 11},  {below_one, 2, 6, 12}, {below_one, 300, 300, 32767}};
+  for (const auto& [r, number, type, value] : kRolls) {
+    EXPECT_EQ(DiceValue(r, number, type), value) << r << " " << number << " " << type;
+  }
 }
 
 TEST(Wager, OnlyWholeNumbersInSixteenBitsParse) {

@@ -1,5 +1,7 @@
 // The table window as the title screen opens it, on a fresh scratch directory, with dialogs
-// answered from a script and the end of the program recorded instead of performed.
+// answered from a script and the end of the program recorded instead of performed. Deals are
+// played with the mouse; where the cards matter, the test lays known cards into the draw rows
+// right after Deal, as if the generator had dealt them.
 #include "table/frm_main.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +13,9 @@
 #include <regex>
 #include <set>
 
+#include "../rules/rules_test_support.h"
+#include "graphics/cls_graphic.h"
+#include "platform/gdi.h"
 #include "platform/runtime.h"
 #include "platform/testing.h"
 #include "rules/hand_model.h"
@@ -36,9 +41,46 @@ constexpr char kTitle[] = "Chinese Poker";
 constexpr char kIdle[] = "Deal - + 1Com idle";
 constexpr char kArranging[] = "Done arranging";
 constexpr char kTooMuch[] = "Error! Cannot wager more than your current score";
+constexpr char kPoor[] = "You do not have enough points to wager.";
+constexpr char kEmptySeat[] = "_ _ _ _ _ _ _ _ _ _ _ _ _ | _ _ _ | _ _ _ _ _ | _ _ _ _ _";
 
 std::string At(int left, int top) { return std::to_string(left) + "," + std::to_string(top); }
 std::string ScoreText(int score) { return "Your Current Score : " + std::to_string(score); }
+
+// A seat's rows: draw, head, body, tail.
+std::string Places(int seat) {
+  HandRec& h = Hand[seat];
+  return Named(h.Draw) + " | " + Named(h.Head) + " | " + Named(h.Body) + " | " + Named(h.Tail);
+}
+
+// A seat's three results as "tail body head", each strength then name.
+std::string Results(int seat) {
+  const HandStrengthRec& r = HandStrength[seat];
+  return std::to_string(r.TailStrength) + r.TailName + " " + std::to_string(r.BodyStrength) +
+         r.BodyName + " " + std::to_string(r.HeadStrength) + r.HeadName;
+}
+
+// A deal with known cards: the wager, the player's cards as dealt (laid in this order three
+// into the head, five into the body, five into the tail) against kComputer's, what the player's
+// head, body and tail show after Done (the cards, then the name in the row's box), the result
+// and the score. Played in this order from a score of 100, the last one stakes the whole score.
+struct KnownDeal {
+  const char *wager, *player, *shows, *result;
+  int score;
+};
+// Three sevens and ten odd cards, as dealt and as shown: only the body scores.
+constexpr char kComputer[] = "7♣ A♣ 7♦ 2♦ 3♠ 7♠ 4♥ 6♣ 8♦ 9♣ J♥ Q♠ K♦";
+constexpr char kComputerShows[] =
+    "J♥ Q♠ K♦ None | 7♣ 7♦ 7♠ 8♦ 9♣ Three of a Kind | A♣ 2♦ 3♠ 4♥ 6♣ None";
+const KnownDeal kDeals[] = {
+    {"50", "2♣ 9♦ 9♠ 5♣ A♦ 3♥ 2♠ 4♦ 2♥ 9♥ 5♥ K♥ 7♥",
+     "9♦ 9♠ 2♣ Pair | 5♣ 4♦ 3♥ 2♠ A♦ Straight | K♥ 9♥ 7♥ 5♥ 2♥ Flush", "You Win!", 150},
+    {"60", "2♣ 9♦ 9♠ 2♥ 9♥ 5♥ K♥ 7♥ 5♣ A♦ 3♥ 2♠ 4♦",
+     "9♦ 9♠ 2♣ Pair | K♥ 9♥ 7♥ 5♥ 2♥ Flush | 5♣ 4♦ 3♥ 2♠ A♦ Straight", "Pai Wu Lung. You Lose...",
+     90},
+    {"90", "2♣ 9♦ K♥ 2♠ 9♠ 5♣ A♦ 3♥ 2♥ 9♥ 5♥ 4♦ 7♥",
+     "2♣ 9♦ K♥ None | 2♠ 9♠ 5♣ A♦ 3♥ None | 2♥ 9♥ 5♥ 4♦ 7♥ None", "You Lose...", 0},
+};
 
 class TableWindow : public ::testing::Test {
  protected:
@@ -63,6 +105,25 @@ class TableWindow : public ::testing::Test {
 
   frmMain& f() { return MainForm(); }
   std::int16_t& score() { return FrmMainPeer::Score(f()); }
+
+  // The strength box of a seat and row (1 head, 2 body, 3 tail), by the box's own name.
+  platform::TextBox& Box(int seat, int row) {
+    platform::TextBox* boxes[4][3] = {{&f().txtPlayerHead, &f().txtPlayerBody, &f().txtPlayerTail},
+                                      {&f().txtCom1Head, &f().txtCom1Body, &f().txtCom1Tail},
+                                      {&f().txtCom2Head, &f().txtCom2Body, &f().txtCom2Tail},
+                                      {&f().txtCom3Head, &f().txtCom3Body, &f().txtCom3Tail}};
+    return *boxes[seat][row - 1];
+  }
+
+  // A seat's head, body and tail as the showdown shows them: the cards, then the box's name.
+  std::string Shows(int seat) {
+    std::string s;
+    for (int row = kHeadRow; row <= kTailRow; ++row) {
+      s.append(row == kHeadRow ? "" : " | ").append(Named(RowOf(Hand[seat], row)));
+      s.append(" ").append(Box(seat, row).Text());
+    }
+    return s;
+  }
 
   // Which of Deal, Done, -, + and "1 Com" act, and the state.
   std::string Controls() {
@@ -100,7 +161,7 @@ class TableWindow : public ::testing::Test {
         }
       }
       for (std::int16_t row = kHeadRow; row <= kTailRow; ++row) {
-        EXPECT_EQ(f().StrengthBox(seat, row)->Visible(), showdown && seat <= 1) << seat << row;
+        EXPECT_EQ(Box(seat, row).Visible(), showdown && seat <= 1) << seat << row;
       }
     }
   }
@@ -128,6 +189,15 @@ class TableWindow : public ::testing::Test {
     }
   }
 
+  // Deals with the deal's wager, lays its cards into the draw rows and arranges them.
+  void DealKnown(const KnownDeal& d, int cards_placed = 13) {
+    f().txtWager.SetText(d.wager);
+    f().cmdDeal.PerformClick();
+    SetRow(Hand[0].Draw, d.player);
+    SetRow(Hand[1].Draw, kComputer);
+    ArrangeByClicks(cards_placed);
+  }
+
   Bytes FileBytes() {
     return platform::ReadFileBytes((dir_ / "score.dat").string()).value_or(Bytes{});
   }
@@ -147,98 +217,181 @@ class TableWindow : public ::testing::Test {
   std::filesystem::path dir_;
 };
 
-TEST_F(TableWindow, DealRefusesBadWagersAndTakesTheStakeOtherwise) {
+TEST_F(TableWindow, OpensIdleInTheArrangingLayoutWithItsDesignedTextsAndPlaces) {
   EXPECT_EQ(Controls(), kIdle);
   ExpectLayout(false);
+  EXPECT_EQ(f().ActiveControl(), &f().cmdDeal);
+  std::string texts = f().Caption() + "|" + f().txtScore.Text() + "|" + f().txtWager.Text() + "|" +
+                      f().txtInfo.Text() + "|";
+  for (auto* item : {&f().mnuNewGame, &f().mnuHiScore, &f().mnuExit, &f().mnuOneCom, &f().mnuHelp,
+                     &f().mnuAbout}) {
+    texts += item->Caption() + "|";
+  }
+  EXPECT_EQ(texts,
+            "Chinese Poker (Merrowin)|Your Current Score : 100|50||New Game F2|High Score|"
+            "Exit|@ 1 Com|Help|About|");
+  f().mnuOneCom.Trigger();  // chosen again: nothing to see
+  EXPECT_EQ(f().mnuOneCom.Caption() + " " + std::to_string(intNumCom), "@ 1 Com 1");
+
+  std::vector<platform::Control*> controls = {&f().cmdDeal, &f().cmdDone,  &f().cmdLess,
+                                              &f().cmdMore, &f().txtScore, &f().txtInfo,
+                                              &f().txtWager};
+  for (int s = 0; s < 4; ++s) {
+    for (int row = kHeadRow; row <= kTailRow; ++row) controls.push_back(&Box(s, row));
+  }
+  std::string at;
+  for (platform::Control* c : controls) {
+    at += At(c->Left(), c->Top()) + "," + At(c->Width(), c->Height()) + " ";
+  }
+  EXPECT_EQ(at,
+            "336,264,65,33 336,312,65,33 576,456,57,25 680,456,57,25 208,8,305,23 576,400,161,52 "
+            "632,456,49,23 160,432,113,36 160,472,113,36 160,512,113,36 8,248,73,36 8,288,73,36 "
+            "8,328,73,36 200,80,73,36 200,120,73,36 200,160,73,36 456,240,73,36 456,280,73,36 "
+            "456,320,73,36 ");
+}
+
+TEST_F(TableWindow, DealRefusesBadWagersAndTakesTheStakeOtherwise) {
   // Wager, score before, the message ("" when the deal goes ahead), score after.
   // The whole score may be staked; a negative stake raises the score, never past the top.
   const std::string bad = "Please enter a whole number as your wager.";
-  const std::string poor = "You do not have enough points to wager.";
   const std::tuple<const char*, int, std::string, int> cases[] = {
-      {"", 100, bad, 100},  {"abc", 100, bad, 100}, {"99999", 100, bad, 100},
-      {"50", 49, poor, 49}, {"100", 100, "", 0},    {"-50", 32760, "", 32767}};
+      {"", 100, bad, 100}, {"abc", 100, bad, 100}, {"99999", 100, bad, 100}, {"50", 49, kPoor, 49},
+      {"100", 100, "", 0}, {"0", 100, "", 100},    {"-50", 32760, "", 32767}};
   for (auto [wager, before, message, after] : cases) {
     SCOPED_TRACE(wager);
     f().mnuNewGame.Trigger();
     f().txtWager.SetText(wager);  // before the score drops, so the box takes it as it is
     score() = static_cast<std::int16_t>(before);
+    // What an earlier deal left: a good Deal clears the result and the seats in play's results.
+    f().txtInfo.SetText("You Win!");
+    for (HandStrengthRec& r : HandStrength) r = {1, "old", 2, "old", 3, "old"};
     dialogs_.messages.clear();
     f().cmdDeal.PerformClick();
     const bool refused = !message.empty();
     EXPECT_EQ(dialogs_.Texts(), std::vector<std::string>(refused, message));
     EXPECT_EQ(score(), after);
+    EXPECT_EQ(f().txtScore.Text(), ScoreText(refused ? 100 : after));
     EXPECT_EQ(f().txtWager.Text(), wager);
     EXPECT_EQ(Controls(), refused ? kIdle : kArranging);
-    EXPECT_EQ(Hand[0].Draw[0] == 0, refused);
+    EXPECT_EQ(f().txtInfo.Text(), refused ? "You Win!" : "");
+    EXPECT_EQ(Results(0) + " / " + Results(1) + " / " + Results(2),
+              refused ? "1old 2old 3old / 1old 2old 3old / 1old 2old 3old"
+                      : "0 0 0 / 0 0 0 / 1old 2old 3old");
+    if (refused) continue;
+    // Deck holds the 26 dealt codes, distinct, in the order dealt; the rest stays free.
+    const std::set<int> dealt(std::begin(Deck), std::begin(Deck) + 26);
+    EXPECT_EQ(dealt.size(), 26u);
+    EXPECT_TRUE(*dealt.begin() >= 1 && *dealt.rbegin() <= 52);
+    EXPECT_EQ(std::count(std::begin(Deck) + 26, std::end(Deck), 0), 27);
+    EXPECT_EQ(Named(Hand[0].Draw) + " " + Named(Hand[1].Draw), Named(std::span(Deck).first(26)));
   }
 }
 
-TEST_F(TableWindow, FullDealArrangedByClicksAndSettled) {
-  f().cmdDeal.PerformClick();
-  EXPECT_EQ(Controls(), kArranging);
-  ExpectLayout(false);
-  // Deck holds the 26 dealt codes, distinct, in the order dealt; the rest stays free.
-  const std::set<int> dealt(std::begin(Deck), std::begin(Deck) + 26);
-  EXPECT_EQ(dealt.size(), 26u);
-  EXPECT_TRUE(*dealt.begin() >= 1 && *dealt.rbegin() <= 52);
-  EXPECT_EQ(std::count(std::begin(Deck) + 26, std::end(Deck), 0), 27);
-  EXPECT_TRUE(std::equal(std::begin(Hand[0].Draw), std::end(Hand[0].Draw), Deck));
-  EXPECT_TRUE(std::equal(std::begin(Hand[1].Draw), std::end(Hand[1].Draw), Deck + 13));
+TEST_F(TableWindow, DealsDrawEveryCardOfThePack) {
+  std::set<int> dealt, pack;
+  for (int code = 1; code <= 52; ++code) pack.insert(code);
+  for (int deal = 0; deal < 12; ++deal) {
+    f().mnuNewGame.Trigger();
+    f().cmdDeal.PerformClick();
+    dealt.insert(std::begin(Deck), std::begin(Deck) + 26);
+  }
+  EXPECT_EQ(dealt, pack);
+}
 
-  const HandRec hand = Hand[0];
-  ArrangeByClicks(12);
-  // One card still to place: Done refuses and changes nothing.
-  f().cmdDone.PerformClick();
-  ASSERT_EQ(dialogs_.Texts(), std::vector<std::string>{"Please complete the hand!"});
-  EXPECT_EQ(dialogs_.messages[0].title, kTitle);
-  EXPECT_EQ(Controls(), kArranging);
-  ExpectLayout(false);
+TEST_F(TableWindow, KnownDealsPlayedWithTheMouseAreShownAndSettled) {
+  f().txtCom2Head.SetText("kept");
+  for (const KnownDeal& d : kDeals) {  // one after the other, each from the last one's showdown
+    SCOPED_TRACE(d.result);
+    DealKnown(d, 12);
+    // One card still to place: Done refuses and changes nothing.
+    dialogs_.messages.clear();
+    f().cmdDone.PerformClick();
+    ASSERT_EQ(dialogs_.Texts(), std::vector<std::string>{"Please complete the hand!"});
+    EXPECT_EQ(dialogs_.messages[0].title, kTitle);
+    EXPECT_EQ(Controls(), kArranging);
+    ExpectLayout(false);
+    EXPECT_EQ(Named(Hand[1].Tail), "_ _ _ _ _");
 
-  MouseClick(&f().picDraw13);
-  MouseClick(&f().picTail5);
-  f().cmdDone.PerformClick();
-  EXPECT_EQ(dialogs_.messages.size(), 1u);
-  EXPECT_EQ(Controls(), kIdle);
-  ExpectLayout(true);
-  std::multiset<int> placed(std::begin(Hand[0].Head), std::end(Hand[0].Head));
-  placed.insert(std::begin(Hand[0].Body), std::end(Hand[0].Body));
-  placed.insert(std::begin(Hand[0].Tail), std::end(Hand[0].Tail));
-  EXPECT_EQ(placed, std::multiset<int>(std::begin(hand.Draw), std::end(hand.Draw)));
-  EXPECT_EQ(f().txtPlayerTail.Text(), HandStrength[0].TailName);
-  EXPECT_EQ(f().txtCom1Body.Text(), HandStrength[1].BodyName);
-  EXPECT_NE(f().txtInfo.Text(), "");
-  EXPECT_EQ(f().txtScore.Text(), ScoreText(f().txtInfo.Text() == "You Win!" ? 150 : 50));
+    MouseClick(&f().picDraw13);
+    MouseClick(&f().picTail5);
+    MouseClick(&f().picHead1);  // still selected when Done is pressed
+    f().cmdDone.PerformClick();
+    EXPECT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(At(intSelRow, intSelCard), "1,-1");  // Done drops the card, not its row
+    const auto expect_showdown = [&] {
+      EXPECT_EQ(Shows(0) + " / " + Shows(1), d.shows + std::string(" / ") + kComputerShows);
+      EXPECT_EQ(f().txtCom2Head.Text() + "|" + f().txtInfo.Text() + "|" + f().txtScore.Text(),
+                std::string("kept|") + d.result + "|" + ScoreText(d.score));
+      EXPECT_EQ(Controls(), kIdle);
+      ExpectLayout(true);
+    };
+    expect_showdown();
+    if (d.score < std::stoi(d.wager)) {  // a loss: the next Deal is refused, all stays on show
+      f().cmdDeal.PerformClick();
+      EXPECT_EQ(dialogs_.Texts().back(), kPoor);
+      expect_showdown();
+    }
+    MouseClick(&f().picHead2);  // the cards on show take no clicks while idle
+    EXPECT_EQ(intSelCard, -1);
+  }
+}
 
-  // Idle again: the cards on show take no clicks, until the next Deal clears them.
-  MouseClick(&f().picHead1);
-  EXPECT_EQ(intSelCard, -1);
-  f().cmdDeal.PerformClick();
-  ExpectLayout(false);
-
-  // F2 starts a new game while arranging, whatever modifiers are held; other keys do not.
-  f().PerformKeyDown(platform::vbKeyF1, platform::vbShiftMask);
-  EXPECT_EQ(Controls(), kArranging);
-  f().PerformKeyDown(platform::vbKeyF2, 7);  // Shift, Ctrl and Alt
-  EXPECT_EQ(f().txtScore.Text(), ScoreText(100));
-  EXPECT_EQ(Controls(), kIdle);
-  EXPECT_EQ(std::count(std::begin(Hand[0].Draw), std::end(Hand[0].Draw), 0), 13);
+TEST_F(TableWindow, NewGameFromEveryStateStartsAgainWithEmptyPlaces) {
+  // How far the table is when New Game comes: 0 just opened, 2 showing a settled deal, 1
+  // arranging with the fifth draw card selected. The menu item and F2 with any modifiers alike.
+  for (int stage : {0, 2, 1}) {
+    SCOPED_TRACE(stage);
+    if (stage == 1) {
+      f().cmdDeal.PerformClick();
+      MouseClick(&f().picDraw5);
+    }
+    if (stage == 2) {
+      DealKnown(kDeals[0]);
+      f().cmdDone.PerformClick();
+    }
+    // What New Game leaves as it was, and a click while idle too.
+    const auto kept = [&] {
+      return f().txtInfo.Text() + "|" + f().txtWager.Text() + "|" + Results(0) + "|" + Results(1) +
+             "|" + At(intSelRow, intSelCard) + "|" + Named(std::span(Deck).first(26));
+    };
+    const std::string before = kept();
+    f().PerformKeyDown(platform::vbKeyF1, platform::vbShiftMask);  // no other key acts
+    EXPECT_EQ(Controls(), stage == 1 ? kArranging : kIdle);
+    if (stage == 0) {
+      f().mnuNewGame.Trigger();
+    } else {
+      f().PerformKeyDown(platform::vbKeyF2, stage == 1 ? 0 : 7);  // 7: Shift, Ctrl and Alt
+    }
+    EXPECT_EQ(f().txtScore.Text() + " " + std::to_string(score()), ScoreText(100) + " 100");
+    EXPECT_EQ(Controls(), kIdle);
+    ExpectLayout(false);
+    EXPECT_EQ(Places(0) + " / " + Places(1), std::string(kEmptySeat) + " / " + kEmptySeat);
+    EXPECT_EQ(kept(), before);
+    MouseClick(&f().picDraw1);
+    EXPECT_EQ(kept(), before);
+  }
 }
 
 TEST_F(TableWindow, WagerBoxSequences) {
   // Score, wager before, "-" or "+" clicked or else a text typed into the emptied box, wager
-  // after, number of messages.
-  const std::tuple<int, const char*, std::string, const char*, std::size_t> cases[] = {
-      {200, "50", "150", "100", 0},  // held to 100 without a word
-      {80, "50", "150", "1", 1},     // above the score: one message, not two
-      {100, "50", "", "", 0},        // an emptied box stands; Deal refuses it
-      {60, "60", "+", "1", 1},      {100, "1", "-", "1", 0},    {100, "100", "+", "100", 0},
-      {100, "50", "-", "49", 0},    {100, "99", "+", "100", 0},
+  // after, and what the box showed when the message came ("": no message).
+  const std::tuple<int, const char*, std::string, const char*, std::string> cases[] = {
+      {200, "50", "150", "100", ""},  // held to 100 without a word
+      {80, "50", "150", "1", "100"},  // held to 100, then above the score: one message
+      {100, "50", "", "", ""},        // an emptied box stands; Deal refuses it
+      {100, "50", "0", "0", ""},      // no lower bound
+      {60, "60", "+", "1", "61"},    {100, "1", "-", "1", ""},    {100, "100", "+", "100", ""},
+      {100, "50", "-", "49", ""},    {100, "99", "+", "100", ""},
   };
-  for (auto [points, start, act, after, messages] : cases) {
+  std::vector<std::string> messages;  // each with what the box showed as it came
+  dialogs_.on_message = [&](const std::string& text) {
+    messages.push_back(text + " @" + f().txtWager.Text());
+  };
+  for (auto [points, start, act, after, shown] : cases) {
     SCOPED_TRACE(testing::Message() << points << " " << start << " " << act);
     score() = static_cast<std::int16_t>(points);
     f().txtWager.SetText(start);
-    dialogs_.messages.clear();
+    messages.clear();
     if (act == "-" || act == "+") {
       (act == "-" ? f().cmdLess : f().cmdMore).PerformClick();
     } else {
@@ -246,17 +399,18 @@ TEST_F(TableWindow, WagerBoxSequences) {
       f().txtWager.TypeText(act);
     }
     EXPECT_EQ(f().txtWager.Text(), after);
-    EXPECT_EQ(dialogs_.Texts(), std::vector<std::string>(messages, kTooMuch));
+    EXPECT_EQ(messages, std::vector<std::string>(!shown.empty(), kTooMuch + (" @" + shown)));
   }
 }
 
 TEST_F(TableWindow, FocusGuards) {
   intNumCom = 3;  // every strength box on show, so each can take the focus
   FrmMainPeer::ShowStrength(f());
-  for (platform::TextBox* box :
-       {&f().txtScore, &f().txtInfo, &f().txtPlayerHead, &f().txtPlayerBody, &f().txtPlayerTail,
-        &f().txtCom1Head, &f().txtCom1Body, &f().txtCom1Tail, &f().txtCom2Head, &f().txtCom2Body,
-        &f().txtCom2Tail, &f().txtCom3Head, &f().txtCom3Body, &f().txtCom3Tail}) {
+  std::vector<platform::TextBox*> boxes = {&f().txtScore, &f().txtInfo};
+  for (int s = 0; s < 4; ++s) {
+    for (int row = kHeadRow; row <= kTailRow; ++row) boxes.push_back(&Box(s, row));
+  }
+  for (platform::TextBox* box : boxes) {
     f().cmdDeal.SetFocus();
     box->SetFocus();
     EXPECT_EQ(f().ActiveControl(), &f().picHead1) << box->Name();
@@ -272,6 +426,57 @@ TEST_F(TableWindow, FocusGuards) {
   EXPECT_EQ(f().ActiveControl(), &f().picDraw1);
 }
 
+TEST_F(TableWindow, NamesGoIntoTheBoxesOfTheirOwnSeatAndRowForTheSeatsInPlay) {
+  for (std::int16_t seats : {1, 3}) {
+    SCOPED_TRACE(seats);
+    intNumCom = seats;
+    for (int s = 0; s < 4; ++s) {
+      const std::string n = std::to_string(s);
+      HandStrength[s] = {0, "tail " + n, 0, "body " + n, 0, "head " + n};
+      for (int row = kHeadRow; row <= kTailRow; ++row) Box(s, row).SetText("untouched");
+    }
+    clsCardRule().displayAllStrength();
+    for (int s = 0; s < 4; ++s) {
+      const std::string n = std::to_string(s);
+      EXPECT_EQ(Box(s, 1).Text() + ", " + Box(s, 2).Text() + ", " + Box(s, 3).Text(),
+                s <= seats ? "head " + n + ", body " + n + ", tail " + n
+                           : "untouched, untouched, untouched");
+    }
+  }
+  intNumCom = 1;
+}
+
+TEST_F(TableWindow, EachTickOfTheSixtyMillisecondTimerRedrawsTheCardPlaces) {
+  EXPECT_EQ(f().tGameLoop.Interval(), 60);
+  clsGraphic graphic;
+  graphic.DrawBackBuffer();  // black, and no picture is loaded: every place is drawn black
+  const auto middle = [](platform::PictureBox& p) { return platform::GetPixel(p.hDC(), 28, 38); };
+  EXPECT_EQ(middle(f().picDraw7), 0xFFFFFFu);
+  f().tGameLoop.SetEnabled(true);
+  f().tGameLoop.Fire();
+  f().tGameLoop.SetEnabled(false);
+  EXPECT_EQ(middle(f().picDraw7), 0u);
+  EXPECT_EQ(middle(f().picCom1Tail5), 0u);
+  graphic.DeleteBackBuffer();
+}
+
+TEST_F(TableWindow, ResizingSetsTheWindowBackToItsSizeUnlessMinimized) {
+  const auto size = [&] { return At(f().OuterWidthTwips(), f().OuterHeightTwips()); };
+  // The window asks for a fixed size; a window manager that ignores that may still resize it.
+  const auto forced_resize = [&](int width, int height) {
+    f().window()->setMinimumSize(0, 0);
+    f().window()->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    f().window()->resize(width, height);
+  };
+  forced_resize(900, 400);
+  EXPECT_EQ(size(), "11265,10155");
+  f().SetState(platform::WindowState::Minimized);
+  forced_resize(500, 300);
+  EXPECT_EQ(At(f().window()->width(), f().window()->height()), "500,300");
+  f().SetState(platform::WindowState::Normal);
+  EXPECT_EQ(size(), "11265,10155");
+}
+
 TEST_F(TableWindow, SettlementRules) {
   // What is tried; the player's tail, body, head; the computer's; the result.
   using Rows = std::array<std::int16_t, 3>;
@@ -285,6 +490,7 @@ TEST_F(TableWindow, SettlementRules) {
       {"two stronger, one weaker", {50, 40, 1}, {10, 10, 5}, "You Win!"},
       {"one stronger, two equal", {50, 40, 5}, {10, 40, 5}, "You Lose..."},
       {"all three equal", {50, 40, 5}, {50, 40, 5}, "You Lose..."},
+      {"tail equal, one stronger, one weaker", {50, 40, 5}, {50, 30, 9}, "You Lose..."},
   };
   f().txtWager.SetText("30");
   for (auto [what, p, c, result] : cases) {
