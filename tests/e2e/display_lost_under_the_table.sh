@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # The X server goes away under the open table, after a deal: the program must end with an exit
-# status, not die of a signal, and leave score.dat as it was.
-# usage: display_lost_under_the_table.sh GAME_EXECUTABLE X11_PROBE
+# status, not die of a signal, and leave score.dat as it was. Arguments: GAME_EXECUTABLE X11_PROBE.
 source "$(dirname "$0")/lib.sh"
 
 scores Ann 300 '' 0 '' 0 '' 0 >"$scratch/score.dat"

@@ -1,7 +1,6 @@
-# Shared steps of the end-to-end scripts, sourced with their arguments GAME_EXECUTABLE
-# X11_PROBE: a scratch copy of the game's folder (so the build's own score.dat is never
-# touched) as `scratch` with the program as `exe`, a private X display, and the game driven
-# from its title window to the table as a player does it. Everything goes on exit.
+# Shared steps of the end-to-end scripts, sourced with their arguments GAME_EXECUTABLE X11_PROBE:
+# a private X display, a scratch copy of the game's folder (`scratch`, the program `exe`) so
+# that the build's score.dat is never touched, and the game driven as a player does it.
 set -euo pipefail
 game=$(readlink -f "$1")
 probe=$(readlink -f "$2")
@@ -13,22 +12,19 @@ fail() {
 }
 step() { echo "e2e: $*"; }
 
-for tool in Xvfb xdotool; do
-  command -v "$tool" >/dev/null || { echo "e2e: $tool is missing: skipped"; exit 77; }
-done
+command -v Xvfb >/dev/null && command -v xdotool >/dev/null ||
+  { echo "e2e: Xvfb or xdotool is missing: skipped"; exit 77; }
 game_dir=$(dirname "$game")
 [[ -f $game_dir/data.dat && -d $game_dir/resources ]] || fail "no data.dat, resources/ by $game"
 
 scratch=$(mktemp -d /tmp/cp_e2e.XXXXXX)
-xvfb_pid=""
-game_pids=()
+xvfb_pid="" game_pids=()
 cleanup() {
   for pid in "${game_pids[@]}" $xvfb_pid; do kill "$pid" 2>/dev/null || true; done
   rm -rf "$scratch"
 }
 trap cleanup EXIT
-cp "$game" "$game_dir/data.dat" "$scratch/"
-cp -r "$game_dir/resources" "$scratch/"
+cp -r "$game" "$game_dir/data.dat" "$game_dir/resources" "$scratch/"
 exe=$scratch/$(basename "$game")
 
 # A display of our own: Xvfb picks a free number and tells it through a file descriptor.
@@ -39,7 +35,6 @@ for _ in $(seq 100); do [[ -s $scratch/display ]] && break; sleep 0.05; done
 [[ -s $scratch/display ]] || fail "Xvfb did not start: $(cat "$scratch/xvfb.log")"
 export DISPLAY=:$(cat "$scratch/display")
 unset QT_QPA_PLATFORM
-step "display $DISPLAY"
 
 # The bytes of score.dat for four entries given as name and score: NAME SCORE x 4. Each
 # record's six Extra bytes mark its place (e0 .. e3), so a record moved whole shows.
@@ -53,13 +48,11 @@ scores() {
 }
 # Fails, showing both, unless score.dat holds the entries given (as for `scores`).
 expect_scores() {  # what it should hold, NAME SCORE x 4
-  local what=$1
-  shift
-  scores "$@" >"$scratch/expected.dat"
+  scores "${@:2}" >"$scratch/expected.dat"
   cmp -s "$scratch/score.dat" "$scratch/expected.dat" && return
   echo "expected: $(od -An -tx1 "$scratch/expected.dat")" >&2
   echo "written: $(od -An -tx1 "$scratch/score.dat")" >&2
-  fail "score.dat does not hold $what"
+  fail "score.dat does not hold $1"
 }
 
 window_of() { sed -n 's/.*window=\(0x[0-9a-f]*\).*/\1/p' <<<"$1"; }
@@ -86,11 +79,8 @@ start_game() {
 open_table() {
   local i unlit report pixels=(280,250 330,256 360,256 400,262 440,266)
   unlit=$("$probe" pixels "$title" "${pixels[@]}")
-  xdotool mousemove --window "$title" 150 150
-  sleep 0.2
-  xdotool mousemove --window "$title" 300 250
-  sleep 0.1
-  xdotool mousemove --window "$title" 310 256
+  xdotool mousemove --window "$title" 150 150 sleep 0.2 mousemove --window "$title" 300 250 \
+    sleep 0.1 mousemove --window "$title" 310 256
   for i in $(seq 41); do
     ((i <= 40)) || fail "NEW GAME did not light under the pointer"
     [[ $("$probe" pixels "$title" "${pixels[@]}") != "$unlit" ]] && break
@@ -107,11 +97,7 @@ open_table() {
 
 # Presses Deal: 65 x 33 at 336,264 of the client area.
 deal() {
-  xdotool mousemove --window "$table" 368 $((menu + 280))
-  sleep 0.1
-  xdotool click 1
-  sleep 0.5
-  step "dealt"
+  xdotool mousemove --window "$table" 368 $((menu + 280)) sleep 0.1 click 1 sleep 0.5
 }
 
 # Closes a table with its close box (a window manager would send WM_DELETE_WINDOW; there is
@@ -127,18 +113,13 @@ close_for_name() {
 # whose process is given to end.
 enter_name() {  # box, name, process
   eval "$(xdotool getwindowgeometry --shell "$1")"
-  xdotool mousemove --window "$1" $((WIDTH / 2)) $((HEIGHT / 2))
-  xdotool windowfocus --sync "$1"
-  sleep 0.2
-  xdotool type --delay 30 "$2"
+  xdotool mousemove --window "$1" $((WIDTH / 2)) $((HEIGHT / 2)) windowfocus --sync "$1" \
+    sleep 0.2 type --delay 30 "$2"
   xdotool key Return
   wait_gone "$3" "the program did not end after the name $2 was entered"
 }
 
 wait_gone() {  # process, the failure if it does not end within 10 s
-  for _ in $(seq 200); do
-    kill -0 "$1" 2>/dev/null || return 0
-    sleep 0.05
-  done
+  for _ in $(seq 200); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.05; done
   fail "$2"
 }

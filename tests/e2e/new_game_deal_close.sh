@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # The game played as a person would: the pointer onto NEW GAME (it lights), a click, the table
 # opens alone, Deal, the close box, a name typed into "New High Score"; the program ends and
-# score.dat holds the new entry.
-# usage: new_game_deal_close.sh GAME_EXECUTABLE X11_PROBE
+# score.dat holds the new entry. Arguments: GAME_EXECUTABLE X11_PROBE.
 source "$(dirname "$0")/lib.sh"
 
 scores Ann 300 Bob 40 '' 0 Zed 7 >"$scratch/score.dat"

@@ -1,24 +1,21 @@
 #!/usr/bin/env bash
 # Two copies of the game side by side lose no high score: both open the table, the first is
-# closed and a name typed, then the second; score.dat holds both entries. Then the same with
-# the second closed while the first one's name box is still open: the second waits for the
-# first to write, then asks for its name.
-# usage: two_copies_keep_both_entries.sh GAME_EXECUTABLE X11_PROBE
+# closed and a name typed, then the second; score.dat holds both entries. Then the same with the
+# second closed while the first one's name box is open: the second waits for the first to write,
+# then asks for its name. Arguments: GAME_EXECUTABLE X11_PROBE.
 source "$(dirname "$0")/lib.sh"
 
-# Both copies leave with the starting score of 100. The first beats Bob's 40 and takes entry
-# 1; the second, reading the file afresh, does not beat First's equal 100 but beats Bob's 40
-# and takes entry 2. A second copy that wrote back the table it read at start would hold
-# Ann, Second, Bob: First's entry lost.
+# Both leave with the starting score of 100. The first beats Bob's 40 and takes entry 1; the
+# second, reading the file afresh, does not beat First's equal 100 but beats Bob's 40 and takes
+# entry 2. Writing back the table it read at start would lose First's entry.
 for overlap in no yes; do
   scores Ann 300 Bob 40 '' 0 Zed 7 >"$scratch/score.dat"
   start_game
-  first_pid=$game_pid
   open_table
-  first_table=$table
+  first_pid=$game_pid first_table=$table
   start_game
-  second_pid=$game_pid
   open_table
+  second_pid=$game_pid
   step "both copies show the table (overlapping exits: $overlap)"
   close_for_name "$first_table"
   if [[ $overlap == yes ]]; then
