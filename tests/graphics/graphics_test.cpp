@@ -1,6 +1,5 @@
-// The picture store and the table renderer against scratch picture files of distinct solid
-// colours (card_pictures.h), watched through the pixels of the handles and card places and
-// through the record of the calls made to the device-context layer.
+// The picture store and the table renderer against scratch pictures of distinct colours, watched
+// through the pixels of the handles and card places and the record of device-context calls.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -9,6 +8,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -26,9 +26,7 @@
 namespace cp {
 namespace {
 
-using test::FaceColour;
-using test::Marked;
-using test::PictureColour;
+using namespace test;  // the scratch pictures and their colours
 using Texts = std::vector<std::string>;
 using platform::Hex;
 
@@ -41,21 +39,17 @@ std::vector<std::uint32_t*> Handles() {
   return handles;
 }
 int Filled() {
-  const auto all = Handles();
-  return static_cast<int>(std::count_if(all.begin(), all.end(), [](auto* h) { return *h != 0; }));
+  return static_cast<int>(std::ranges::count_if(Handles(), [](auto* h) { return *h != 0; }));
 }
 // The first word of every call, what was called, in order: "CreateCompatibleDC LoadImageA".
 std::string Names(const Texts& calls) {
   std::string names;
-  for (const std::string& call : calls) {
-    if (!names.empty()) names += ' ';
-    names += call.substr(0, call.find(' '));
-  }
+  for (const std::string& call : calls)
+    names.append(names.empty() ? 0 : 1, ' ').append(call, 0, call.find(' '));
   return names;
 }
 
-// Calls f(seat, row, index, code) for every place with a box, seats 0 to last_seat: the
-// player's 26, each computer seat's 13.
+// Calls f(seat, row, index, code) for every place with a box (the player's 26, others' 13).
 template <typename F>
 void ForEachPlace(int last_seat, F&& f) {
   for (int seat = 0; seat <= last_seat; ++seat) {
@@ -76,7 +70,7 @@ std::uint32_t Shown(int seat, int row, int index) {  // the bottom right corner 
 class Graphics : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(test::WriteCardPictures(dir.path()));
+    ASSERT_TRUE(WriteCardPictures(dir.path()));
     platform::SetAppPathForTesting(dir.path().toStdString());
     // The bar lives on the loaded title window; its data files are absent, so its complaint
     // and its request to end are recorded and dropped.
@@ -91,7 +85,12 @@ class Graphics : public ::testing::Test {
   void TearDown() override {
     objSystem.CleanUp();
     EXPECT_EQ(platform::LiveGdiObjectCount(), start) << "a context or bitmap was left behind";
+    const std::uint32_t dc = lngBackBufferDC, bitmap = lngBackBufferBmp;
+    platform::CallRecord record;  // the back buffer goes with its bitmap, bitmap first
     objGraphic.DeleteBackBuffer();
+    EXPECT_EQ(record.Only({"DeleteObject", "DeleteDC"}),
+              (Texts{"DeleteObject " + Hex(bitmap), "DeleteDC " + Hex(dc)}));
+    EXPECT_EQ(platform::LiveGdiObjectCount(), without_buffer);
     ResetFormsForTesting();
     for (HandRec& hand : Hand) hand = {};
     intSelRow = intSelCard = -1;
@@ -112,7 +111,7 @@ class Graphics : public ::testing::Test {
   int without_buffer = 0, start = 0;
 };
 
-TEST_F(Graphics, LoadsEveryPictureInOrderUnderTheBarLettingMessagesRunAfterEach) {
+TEST_F(Graphics, LoadsEveryPictureInOrderUnderTheBarAndReleasesEachOnceInItsOwnOrder) {
   platform::CallRecord record;
   std::vector<float> bar;  // the bar's value as each file is asked for
   record.fail = [&](const std::string& call) {
@@ -120,52 +119,50 @@ TEST_F(Graphics, LoadsEveryPictureInOrderUnderTheBarLettingMessagesRunAfterEach)
     return false;
   };
   objSystem.SystemLoad();
-
-  Texts expected;
-  for (const std::string& name : test::PictureNames()) {
-    expected.push_back("LoadImageA " + Path(name));
-    expected.push_back("DoEvents");
-  }
-  EXPECT_EQ(record.Only({"LoadImageA", "DoEvents"}), expected);
+  Texts loads;  // messages run after each
+  for (const std::string& name : PictureNames())
+    loads.insert(loads.end(), {"LoadImageA " + Path(name), "DoEvents"});
+  EXPECT_EQ(record.Only({"LoadImageA", "DoEvents"}), loads);
   // Table pictures at 0, hearts at 25, clubs at 50, diamonds at 75, spades at 100.
   std::vector<float> bars(6, 0.0f);
   for (float value : {25.0f, 50.0f, 75.0f, 100.0f}) bars.insert(bars.end(), 13, value);
   EXPECT_EQ(bar, bars);
-  EXPECT_EQ(SplashForm().barLoad.Value(), 100.0f);
   const auto handles = Handles();
-  for (int i = 0; i < 58; ++i)
+  Texts releases;
+  for (int i = 0; i < 58; ++i) {
     EXPECT_EQ(platform::GetPixel(*handles[i], 56, 76), PictureColour(i)) << i;
-  for (const std::uint32_t* suit : {lngHeartDC, lngClubDC, lngDiamondDC, lngSpadeDC})
-    EXPECT_EQ(suit[0], 0u);
+    releases.push_back("DeleteDC " + Hex(*handles[i]));
+  }
+  // Released as loaded but for the diamonds, which go before the clubs.
+  std::rotate(releases.begin() + 19, releases.begin() + 32, releases.begin() + 45);
+  for (int twice = 0; twice < 2; ++twice) {  // any instance: the handles are program-wide
+    platform::CallRecord release;
+    clsSystem().CleanUp();
+    EXPECT_EQ(release.Only({"DeleteDC"}), twice ? Texts{} : releases);
+    EXPECT_EQ(Filled(), 0);
+    EXPECT_EQ(platform::LiveGdiObjectCount(), start);
+  }
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(Graphics, APictureIsTriedThreeTimesWithMessagesRunningBetween) {
-  const struct {
-    const char* failing;  // the call that fails, how often from the first, and what follows
-    int times;
-    bool loads;
-    const char* calls;
-  } cases[] = {
-      {"LoadImageA", 0, true, "CreateCompatibleDC LoadImageA DoEvents SelectObject"},
-      {"LoadImageA", 2, true,
+  // The call that fails, how often from the first (3: no picture), the calls made.
+  const std::tuple<const char*, int, const char*> cases[] = {
+      {"LoadImageA", 0, "CreateCompatibleDC LoadImageA DoEvents SelectObject"},
+      {"LoadImageA", 2,
        "CreateCompatibleDC LoadImageA DoEvents LoadImageA DoEvents LoadImageA DoEvents "
        "SelectObject"},
-      {"LoadImageA", 3, false,
-       "CreateCompatibleDC LoadImageA DoEvents LoadImageA DoEvents LoadImageA DoEvents DeleteDC"},
-      {"CreateCompatibleDC", 2, true,
+      {"CreateCompatibleDC", 2,
        "CreateCompatibleDC DoEvents CreateCompatibleDC DoEvents CreateCompatibleDC LoadImageA "
        "DoEvents SelectObject"},
-      {"CreateCompatibleDC", 3, false,
+      {"CreateCompatibleDC", 3,
        "CreateCompatibleDC DoEvents CreateCompatibleDC DoEvents CreateCompatibleDC"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.failing << " fails " << c.times << " times");
+  for (const auto& [failing, times, calls] : cases) {
+    SCOPED_TRACE(testing::Message() << failing << " fails " << times << " times");
     platform::CallRecord record;
-    int left = c.times;
-    record.fail = [&](const std::string& call) {
-      return call.starts_with(c.failing) && left-- > 0;
-    };
+    int left = times;
+    record.fail = [&](const std::string& call) { return call.starts_with(failing) && left-- > 0; };
     std::uint32_t dc = 0;
     bool failed = false;
     try {
@@ -173,58 +170,25 @@ TEST_F(Graphics, APictureIsTriedThreeTimesWithMessagesRunningBetween) {
     } catch (const LoadFailure&) {
       failed = true;
     }
-    EXPECT_EQ(Names(record.calls), c.calls);
-    EXPECT_EQ(failed, !c.loads);
-    EXPECT_EQ(platform::GetPixel(dc, 0, 0), c.loads ? PictureColour(1) : platform::kClrInvalid);
+    EXPECT_EQ(Names(record.calls), calls);
+    EXPECT_EQ(failed, times == 3);
+    EXPECT_EQ(platform::GetPixel(dc, 0, 0), failed ? platform::kClrInvalid : PictureColour(1));
     objSystem.DeleteGeneratedDC(dc);
     EXPECT_EQ(platform::LiveGdiObjectCount(), start);
   }
 }
 
-TEST_F(Graphics, AMissingFaceEndsTheLoadReleasesWhatWasLoadedAndDrawsNothing) {
+TEST_F(Graphics, AMissingFaceEndsTheLoadAndReleasesWhatWasLoaded) {
   QFile::remove(dir.filePath("resources/club/07.bmp"));
   platform::CallRecord record;
   objSystem.SystemLoad();
-  Texts asked;  // the table pictures, the hearts, clubs 01 to 06, then 07 three times
-  const Texts names = test::PictureNames();
-  for (int i = 0; i < 6 + 13 + 6; ++i) asked.push_back("LoadImageA " + Path(names[i]));
-  asked.insert(asked.end(), 3, "LoadImageA " + Path("club/07"));
-  EXPECT_EQ(record.Only({"LoadImageA"}), asked);
-  EXPECT_EQ(record.Only({"DeleteDC"}).size(), 26u) << "the 25 loaded and the failed one's";
+  const Texts asked = record.Only({"LoadImageA"});  // the table pictures, hearts, clubs 01 to 07
+  ASSERT_EQ(asked.size(), 6 + 13 + 7 + 2u) << "07 three times";
+  EXPECT_EQ(Texts(asked.end() - 3, asked.end()), Texts(3, "LoadImageA " + Path("club/07")));
   EXPECT_EQ(dialogs.Texts(), Texts{"Failure in loading graphics"});
   EXPECT_EQ(SplashForm().barLoad.Value(), 50.0f);
   EXPECT_EQ(Filled(), 0);
   EXPECT_EQ(platform::LiveGdiObjectCount(), start);
-
-  // Cards, empty places and a selection: nothing comes from a released handle.
-  ForEachPlace(1, [](int, int, int i, std::int16_t& code) { code = i % 3 ? 10 + i : 0; });
-  intSelRow = 0;
-  intSelCard = 1;
-  objGraphic.DrawDeck();
-  ForEachPlace(1, [](int s, int r, int i, auto&) { EXPECT_EQ(Shown(s, r, i), 0u) << s << r << i; });
-  objSystem.CleanUp();
-  EXPECT_EQ(dialogs.messages.size(), 1u);
-}
-
-TEST_F(Graphics, CleanUpReleasesInItsOwnOrderEveryPictureOnce) {
-  objSystem.SystemLoad();
-  Texts expected;  // the table pictures, then hearts, diamonds, clubs, spades
-  for (const std::uint32_t* h :
-       {&lngDrawDC, &lngHeadDC, &lngBodyDC, &lngTailDC, &lngSelect1DC, &lngSelect2DC})
-    expected.push_back("DeleteDC " + Hex(*h));
-  for (const std::uint32_t* suit : {lngHeartDC, lngDiamondDC, lngClubDC, lngSpadeDC})
-    for (int rank = 1; rank <= 13; ++rank) expected.push_back("DeleteDC " + Hex(suit[rank]));
-  for (int twice = 0; twice < 2; ++twice) {  // any instance: the handles are program-wide
-    platform::CallRecord record;
-    clsSystem().CleanUp();
-    EXPECT_EQ(record.Only({"DeleteDC"}), twice ? Texts{} : expected);
-    EXPECT_EQ(Filled(), 0);
-    EXPECT_EQ(platform::LiveGdiObjectCount(), start);
-  }
-  platform::CallRecord record;
-  EXPECT_EQ(objSystem.DeleteGeneratedDC(0), 0);
-  EXPECT_EQ(record.calls, Texts{});
-  EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(Graphics, AFailedReleaseIsReportedAndWhatIsLeftStillGoes) {
@@ -237,11 +201,8 @@ TEST_F(Graphics, AFailedReleaseIsReportedAndWhatIsLeftStillGoes) {
       platform::CallRecord record;
       int failures = 0;
       record.fail = [&](const std::string& call) {
-        if (call == "DeleteDC " + Hex(bad) && (again || failures == 0)) {
-          ++failures;
-          throw std::runtime_error("refused");
-        }
-        return false;
+        if (call != "DeleteDC " + Hex(bad) || (!again && failures++ > 0)) return false;
+        throw std::runtime_error("refused");
       };
       clsSystem().CleanUp();
       const Texts deletes = record.Only({"DeleteDC"});
@@ -257,7 +218,7 @@ TEST_F(Graphics, AFailedReleaseIsReportedAndWhatIsLeftStillGoes) {
   }
 }
 
-TEST_F(Graphics, DrawsEveryPlaceFromTheHandWithTheMarkOnTheSelectedCardOnly) {
+TEST_F(Graphics, DrawsTheSeatsInPlayFromTheHandWithTheMarkOnTheSelectedCardOnly) {
   objSystem.SystemLoad();
   intSelRow = 0;
   intSelCard = 4;
@@ -269,33 +230,25 @@ TEST_F(Graphics, DrawsEveryPlaceFromTheHandWithTheMarkOnTheSelectedCardOnly) {
       EXPECT_EQ(Shown(s, r, i), marked ? Marked(FaceColour(code)) : FaceColour(code)) << code;
     });
   }
-  intSelCard = -1;  // nothing selected, whatever intSelRow holds
-  objGraphic.DrawDeck();
-  EXPECT_EQ(Shown(0, 0, 4), FaceColour(18));
-
   // A code outside the pack copies no face: the place shows the one composed before it.
-  const struct {
-    std::int16_t before, code;  // the place before it, and its own
-    std::uint32_t shown;
-  } odd[] = {{5, 53, FaceColour(5)}, {0, -1, PictureColour(0)}, {52, 0x7FFF, FaceColour(52)}};
-  for (const auto& o : odd) {
-    Hand[0].Draw[2] = o.before;
-    Hand[0].Draw[3] = o.code;
-    intSelRow = 0;
+  const std::tuple<std::int16_t, std::int16_t, std::uint32_t> odd[] = {
+      {5, 53, FaceColour(5)}, {0, -1, PictureColour(0)}, {52, 0x7FFF, FaceColour(52)}};
+  for (const auto& [before, code, shown] : odd) {
+    Hand[0].Draw[2] = before;
+    Hand[0].Draw[3] = code;
     for (std::int16_t sel : {-1, 3}) {
       intSelCard = sel;
       objGraphic.DrawDeck();
-      EXPECT_EQ(Shown(0, 0, 3), sel < 0 ? o.shown : Marked(o.shown)) << o.code;
+      EXPECT_EQ(Shown(0, 0, 3), sel < 0 ? shown : Marked(shown)) << code;
     }
   }
-}
 
-TEST_F(Graphics, EmptyPlacesShowTheirRowsPictureAndSeatsOutOfPlayKeepTheirs) {
-  objSystem.SystemLoad();
+  // Empty places show their row's picture; seats out of play keep what they showed.
   intSelRow = 2;  // names an empty place: no mark, until a card comes there
   intSelCard = 1;
   for (int seats : {1, 2, 9}) {  // 9: beyond the last seat, all four are drawn and no more
-    ForEachPlace(3, [](int s, int r, int i, auto&) {
+    ForEachPlace(3, [](int s, int r, int i, std::int16_t& code) {
+      code = 0;
       platform::BitBlt(Place(s, r, i), 0, 0, 57, 77, 0, 0, 0, platform::BLACKNESS);
     });
     intNumCom = static_cast<std::int16_t>(seats);
@@ -308,16 +261,6 @@ TEST_F(Graphics, EmptyPlacesShowTheirRowsPictureAndSeatsOutOfPlayKeepTheirs) {
   Hand[0].Body[1] = 40;
   objGraphic.DrawDeck();
   EXPECT_EQ(Shown(0, 2, 1), Marked(FaceColour(40)));
-}
-
-TEST_F(Graphics, TheBackBufferGoesWithItsBitmapBitmapFirst) {
-  const std::uint32_t dc = lngBackBufferDC, bitmap = lngBackBufferBmp;
-  platform::CallRecord record;
-  objGraphic.DeleteBackBuffer();
-  EXPECT_EQ(record.Only({"DeleteObject", "DeleteDC"}),
-            (Texts{"DeleteObject " + Hex(bitmap), "DeleteDC " + Hex(dc)}));
-  EXPECT_EQ(platform::LiveGdiObjectCount(), without_buffer);
-  start = without_buffer;
 }
 
 }  // namespace

@@ -1,27 +1,27 @@
-// The title window and the high-score window, run from a scratch program directory that
-// holds the two data files and title pictures of solid colours, and driven as a player
-// drives them: the pointer moved and clicked through the window system's routing, and what
-// shows read back from the window's pixels.
+// The title and high-score windows, run from a scratch program directory with the two data
+// files and title pictures of solid colours, driven through the window system's routing as a
+// player drives them, and watched through the window's pixels.
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "../graphics/card_pictures.h"
 #include "graphics/cls_graphic.h"
 #include "graphics/cls_system.h"
-#include "graphics/image_handles.h"
 #include "platform/runtime.h"
 #include "platform/testing.h"
 #include "rules/pattern_table.h"
@@ -36,15 +36,12 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using platform::ReadFileBytes;  // nullopt for a missing file
-using Texts = std::vector<std::string>;
 
 // The title pictures: the 800 x 600 background and, per button, its unlit and lit picture.
 const QRgb kTitle = 0xFF204060;
-const struct {
-  const char* file;
-  QRgb colour;
-} kTitlePictures[] = {{"newgame1", 0xFF100000}, {"newgame2", 0xFFF00000}, {"hiscore1", 0xFF001000},
-                      {"hiscore2", 0xFF00F000}, {"exit1", 0xFF000010},    {"exit2", 0xFF0000F0}};
+const std::pair<const char*, QRgb> kTitlePictures[] = {
+    {"newgame1", 0xFF100000}, {"newgame2", 0xFFF00000}, {"hiscore1", 0xFF001000},
+    {"hiscore2", 0xFF00F000}, {"exit1", 0xFF000010},    {"exit2", 0xFF0000F0}};
 // The buttons' places in the design: New Game, High Score, Exit.
 const QRect kButtons[] = {{264, 240, 190, 32}, {264, 304, 190, 32}, {264, 368, 190, 32}};
 
@@ -57,17 +54,13 @@ void ClickAt(platform::Form& form, QPoint at) {
   QTest::mouseClick(form.window()->windowHandle(), Qt::LeftButton, {}, at);
 }
 
-// What shows at each button's place, New Game first: 'u' the unlit picture, 'L' the lit one,
-// '.' the bare title picture.
+// What shows at each button's place, New Game first: 'u'nlit, 'L'it or '.' the bare picture.
 std::string View() {
   const QImage shot = SplashForm().window()->grab().toImage();
   std::string view;
-  for (const QRect& button : kButtons) {
-    const QRgb shown = shot.pixel(button.center());
-    char c = shown == kTitle ? '.' : '?';
-    for (int i = 0; i < 6; ++i)
-      if (kTitlePictures[i].colour == shown && kButtons[i / 2] == button) c = i % 2 ? 'L' : 'u';
-    view += c;
+  for (int b = 0; b < 3; ++b) {
+    const QRgb known[] = {kTitlePictures[2 * b].second, kTitlePictures[2 * b + 1].second, kTitle};
+    view += "uL.?"[std::find(known, known + 3, shot.pixel(kButtons[b].center())) - known];
   }
   return view;
 }
@@ -76,15 +69,9 @@ class Screens : public ::testing::Test {
  protected:
   void SetUp() override {
     WriteData();
-    QDir(dir.path()).mkpath("resources/title");
-    QImage title(800, 600, QImage::Format_RGB32);
-    title.fill(kTitle);
-    title.save(dir.filePath("resources/title/title.bmp"), "BMP");
-    for (const auto& [file, colour] : kTitlePictures) {
-      QImage button(190, 32, QImage::Format_RGB32);
-      button.fill(colour);
-      button.save(dir.filePath(QString("resources/title/%1.bmp").arg(file)), "BMP");
-    }
+    ASSERT_TRUE(test::WriteSolid(dir.path(), "resources/title/title.bmp", {800, 600}, kTitle));
+    for (const auto& [file, colour] : kTitlePictures)
+      test::WriteSolid(dir.path(), QString("resources/title/%1.bmp").arg(file), {190, 32}, colour);
     platform::SetAppPathForTesting(dir.path().toStdString());
   }
   void TearDown() override {
@@ -101,11 +88,11 @@ class Screens : public ::testing::Test {
   void WriteData() {
     Bytes pattern;
     for (int i = 0; i < kPatternRows * kPatternColumns; ++i)
-      pattern.insert(pattern.end(),
-                     {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i >> 8)});
+      pattern.insert(pattern.end(), {std::uint8_t(i), std::uint8_t(i >> 8)});
     platform::ReplaceFileBytes(Path("data.dat"), pattern);
     platform::ReplaceFileBytes(
-        Path("score.dat"), EncodeHiScoreFile({{{"Ann", 300}, {"Bob", 200}, {}, {"Zed", 9}}}, {}));
+        Path("score.dat"),
+        EncodeHiScoreFile({{{"Ann", 300}, {"", 0}, {"Bob", -32768}, {"Zed", 999}}}, {}));
     HiScore = {};
     std::memset(PatternTable, 0, sizeof PatternTable);
   }
@@ -116,27 +103,20 @@ class Screens : public ::testing::Test {
   platform::EndRecorder end;
 };
 
-TEST_F(Screens, TheTitleReadsBothFilesAndLightsTheButtonUnderThePointer) {
+TEST_F(Screens, TheTitleLightsTheButtonUnderThePointerShowsTheHighScoresModallyAndEnds) {
+  const auto score = ReadFileBytes(Path("score.dat")), data = ReadFileBytes(Path("data.dat"));
   frmSplash& form = SplashForm();
   form.Show();
-  EXPECT_TRUE(dialogs.messages.empty());
-  EXPECT_EQ(end.count, 0);
-  EXPECT_EQ(HiScore[1].Name, "Bob");
-  EXPECT_EQ(HiScore[3].Name, "Zed");
+  EXPECT_EQ(HiScore[2].Name + "," + HiScore[3].Name, "Bob,Zed");
   EXPECT_EQ(PatternTable[0][1], 1);
   EXPECT_EQ(PatternTable[150][2], 752);
   EXPECT_EQ(PatternTable[297][4], 1489);
   EXPECT_EQ(View(), "uuu");
   EXPECT_FALSE(form.barLoad.Visible());
-  EXPECT_EQ(form.barLoad.Value(), 0.0f);
 
-  // Where the pointer moves, then what shows. A button lights when the pointer comes onto
-  // it and only the bare picture darkens them: straight from one onto another, both stay lit,
-  // and out of the window nothing changes.
-  const struct {
-    QPoint at;
-    const char* view;
-  } moves[] = {
+  // Where the pointer moves, what shows. A button lights as the pointer comes onto it; only the
+  // bare picture darkens them: straight onto another, both stay lit; outside, nothing changes.
+  const std::pair<QPoint, const char*> moves[] = {
       {{10, 10}, "uuu"},   {{264, 240}, "Luu"},  // New Game's top left pixel
       {{453, 271}, "Luu"},                       // on within it: its bottom right pixel
       {{453, 272}, "uuu"},                       // just below it
@@ -145,22 +125,15 @@ TEST_F(Screens, TheTitleReadsBothFilesAndLightsTheButtonUnderThePointer) {
       {{453, 399}, "uLL"}, {{-20, 380}, "uLL"},  // Exit's bottom right, then out of the window
       {{454, 399}, "uuu"},                       // the bare picture just right of Exit
   };
-  for (const auto& m : moves) {
-    MoveTo(form, m.at);
-    EXPECT_EQ(View(), m.view) << m.at.x() << "," << m.at.y();
+  for (const auto& [at, view] : moves) {
+    MoveTo(form, at);
+    EXPECT_EQ(View(), view) << at.x() << "," << at.y();
   }
-
-  // A click on a button that is not lit does nothing; the close box ends the program.
-  form.imgExit1.PerformClick();
+  form.imgExit1.PerformClick();  // a button that is not lit takes no click
   EXPECT_EQ(end.count, 0);
-  form.PerformClose();
-  EXPECT_EQ(end.count, 1);
-}
 
-TEST_F(Screens, HighScoreOpensModallyAndExitEndsWritingNothing) {
-  const auto score = ReadFileBytes(Path("score.dat")), data = ReadFileBytes(Path("data.dat"));
-  frmSplash& form = SplashForm();
-  form.Show();
+  // High Score opens its window modally: the three best, never entry 3, each box in its
+  // design place, the focus kept off the boxes; Done closes it from inside its own event.
   bool checked = false;
   QTimer probe;  // acts inside the modal window's event loop
   QObject::connect(&probe, &QTimer::timeout, [&] {
@@ -168,10 +141,37 @@ TEST_F(Screens, HighScoreOpensModallyAndExitEndsWritingNothing) {
     if (checked || !w.IsVisible()) return;
     checked = true;
     EXPECT_EQ(QApplication::activeModalWidget(), w.window());
-    EXPECT_EQ(w.txtName2.Text() + " " + w.txtScore2.Text(), "Bob 200");
+    QApplication::setActiveWindow(w.window());
+    EXPECT_EQ(w.Caption(), "High Score");
+    EXPECT_EQ(w.Label1.Caption(), "High Score");
+    EXPECT_EQ(QSize(w.ClientWidth(), w.ClientHeight()), QSize(265, 206));
+    const std::tuple<platform::Control*, QRect, std::string> boxes[] = {
+        {&w.txtName1, {8, 40, 73, 25}, "Ann"},   {&w.txtScore1, {88, 40, 169, 25}, "300"},
+        {&w.txtName2, {8, 80, 73, 25}, ""},      {&w.txtScore2, {88, 80, 169, 25}, "0"},
+        {&w.txtName3, {8, 120, 73, 25}, "Bob"},  {&w.txtScore3, {88, 120, 169, 25}, "-32768"},
+        {&w.cmdDone, {96, 176, 65, 25}, "Done"}, {&w.Label1, {88, 8, 97, 25}, "High Score"},
+    };
+    for (const auto& [control, place, text] : boxes) {
+      SCOPED_TRACE(control->Name());
+      EXPECT_EQ(control->widget()->geometry(), place);
+      if (auto* box = dynamic_cast<platform::TextBox*>(control)) {
+        EXPECT_EQ(box->Text(), text);
+        w.cmdDone.SetFocus();  // clicked into and typed at, the box passes the focus on
+        ClickAt(w, place.center());
+        EXPECT_TRUE(w.picDraw1.HasFocus());
+        QTest::keyClick(w.window()->windowHandle(), Qt::Key_X);
+        EXPECT_EQ(box->Text(), text);
+      }
+    }
+    w.cmdDone.SetFocus();  // Tab moves only between Done and the picture box
+    const platform::Control* tabs[] = {&w.picDraw1, &w.cmdDone, &w.picDraw1};
+    for (const platform::Control* next : tabs) {
+      QTest::keyClick(w.window()->windowHandle(), Qt::Key_Tab);
+      EXPECT_TRUE(next->HasFocus()) << next->Name();
+    }
     MoveTo(form, kButtons[0].center());  // the title takes no input meanwhile
     EXPECT_EQ(View(), "uLu");
-    ClickAt(w, {w.cmdDone.Left() + 5, w.cmdDone.Top() + 5});
+    ClickAt(w, {w.cmdDone.Left() + 5, w.cmdDone.Top() + 5});  // wherever it stands
   });
   probe.start(0);
   MoveTo(form, kButtons[1].center());
@@ -183,6 +183,7 @@ TEST_F(Screens, HighScoreOpensModallyAndExitEndsWritingNothing) {
   MoveTo(form, {10, 10});  // waiting again, the window answers as before
   EXPECT_EQ(View(), "uuu");
 
+  // Exit ends the program, loading and writing nothing; so does the close box.
   HiScore[0].Score = 1;  // so that any write would show in the file
   platform::CallRecord record;
   MoveTo(form, kButtons[2].center());
@@ -191,8 +192,12 @@ TEST_F(Screens, HighScoreOpensModallyAndExitEndsWritingNothing) {
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_EQ(ReadFileBytes(Path("score.dat")), score);
   EXPECT_EQ(ReadFileBytes(Path("data.dat")), data);
-  EXPECT_EQ(record.calls, Texts{}) << "nothing loaded, nothing released";
-  EXPECT_FALSE(MainForm().IsLoaded());
+  EXPECT_EQ(record.calls, std::vector<std::string>{}) << "nothing loaded, nothing released";
+  form.PerformClose();
+  EXPECT_EQ(end.count, 2);
+  HiScore[1] = {"Cy", 12};  // each showing of the high scores reads the table afresh
+  HiScoreForm().Show();
+  EXPECT_EQ(HiScoreForm().txtScore2.Text(), "12");
 }
 
 TEST_F(Screens, NewGameLoadsWithTheButtonsKeptHiddenSeedsAndOpensTheTable) {
@@ -229,8 +234,7 @@ TEST_F(Screens, NewGameLoadsWithTheButtonsKeptHiddenSeedsAndOpensTheTable) {
     ClickAt(form, kButtons[0].center());
     sampler.stop();
 
-    ASSERT_TRUE(during) << "the hearts were never asked for";
-    EXPECT_EQ(*during, "...");
+    EXPECT_EQ(during, "...") << "nullopt: the hearts were never asked for";
     EXPECT_EQ(bar, (std::set<float>{0, 25, 50, 75, 100}));
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(end.count, 0);
@@ -251,21 +255,18 @@ TEST_F(Screens, NewGameLoadsWithTheButtonsKeptHiddenSeedsAndOpensTheTable) {
 
 TEST_F(Screens, AnUnusableDataFileIsNamedAndEndsTheProgramTouchingNothing) {
   const Bytes data = BuildStandardPatternFile();
-  const struct {
-    const char* file;            // spoilt, and named in the message
-    std::optional<Bytes> bytes;  // its content; nullopt: removed
-    const char* reason;          // part of the message
-  } cases[] = {
+  // The file spoilt and named in the message, its content (nullopt: removed), part of the message.
+  const std::tuple<const char*, std::optional<Bytes>, const char*> cases[] = {
       {"score.dat", std::nullopt, "could not be read (No such file or directory)"},
       {"data.dat", std::nullopt, "could not be read (No such file or directory)"},
       {"data.dat", Bytes{}, "2,980"},
       {"data.dat", Bytes(data.begin(), data.end() - 1), "2,979"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.file) + ": " + c.reason);
+  for (const auto& [file, bytes, reason] : cases) {
+    SCOPED_TRACE(std::string(file) + ": " + reason);
     WriteData();
-    std::filesystem::remove(Path(c.file));
-    if (c.bytes) platform::ReplaceFileBytes(Path(c.file), *c.bytes);
+    std::filesystem::remove(Path(file));
+    if (bytes) platform::ReplaceFileBytes(Path(file), *bytes);
     const auto score = ReadFileBytes(Path("score.dat")), pattern = ReadFileBytes(Path("data.dat"));
     HiScore[0].Name = "kept";
     PatternTable[5][0] = 77;
@@ -275,9 +276,9 @@ TEST_F(Screens, AnUnusableDataFileIsNamedAndEndsTheProgramTouchingNothing) {
     SplashForm().Show();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     const std::string& text = dialogs.messages[0].text;
-    const auto has = [&](const std::string& part) { return text.find(part) != text.npos; };
-    EXPECT_TRUE(has(std::string("Cannot start: ") + c.file + " in " + platform::AppPath())) << text;
-    EXPECT_TRUE(has(c.reason)) << text;
+    EXPECT_PRED_FORMAT2(testing::IsSubstring,
+                        std::string("Cannot start: ") + file + " in " + platform::AppPath(), text);
+    EXPECT_PRED_FORMAT2(testing::IsSubstring, reason, text);
     EXPECT_EQ(dialogs.messages[0].title, "Chinese Poker");
     EXPECT_EQ(end.count, 1);
     EXPECT_EQ(HiScore[0].Name, "kept");  // neither table half-filled
@@ -287,54 +288,6 @@ TEST_F(Screens, AnUnusableDataFileIsNamedAndEndsTheProgramTouchingNothing) {
     EXPECT_EQ(ReadFileBytes(Path("data.dat")), pattern);
     ResetFormsForTesting();
   }
-}
-
-TEST_F(Screens, TheHighScoreWindowShowsTheThreeBestAndKeepsTheFocusOffItsBoxes) {
-  HiScore = {{{"Ann", 300}, {"", 0}, {"Bob", -32768}, {"Zed", 999}}};
-  frmHiScore& w = HiScoreForm();
-  w.Show();
-  QApplication::setActiveWindow(w.window());
-  EXPECT_EQ(w.Caption(), "High Score");
-  EXPECT_EQ(w.Label1.Caption(), "High Score");
-  EXPECT_EQ(QSize(w.ClientWidth(), w.ClientHeight()), QSize(265, 206));
-  // Each box in its design place with its text: never entry 3.
-  const struct {
-    platform::Control* control;
-    QRect place;
-    std::string text;
-  } boxes[] = {
-      {&w.txtName1, {8, 40, 73, 25}, "Ann"},   {&w.txtScore1, {88, 40, 169, 25}, "300"},
-      {&w.txtName2, {8, 80, 73, 25}, ""},      {&w.txtScore2, {88, 80, 169, 25}, "0"},
-      {&w.txtName3, {8, 120, 73, 25}, "Bob"},  {&w.txtScore3, {88, 120, 169, 25}, "-32768"},
-      {&w.cmdDone, {96, 176, 65, 25}, "Done"}, {&w.Label1, {88, 8, 97, 25}, "High Score"},
-  };
-  for (const auto& b : boxes) {
-    SCOPED_TRACE(b.control->Name());
-    EXPECT_EQ(b.control->widget()->geometry(), b.place);
-    if (auto* box = dynamic_cast<platform::TextBox*>(b.control)) {
-      EXPECT_EQ(box->Text(), b.text);
-      // A click into the box, then typing: the focus is on the hidden picture box and the
-      // text stays.
-      w.cmdDone.SetFocus();
-      ClickAt(w, b.place.center());
-      EXPECT_TRUE(w.picDraw1.HasFocus());
-      QTest::keyClick(w.window()->windowHandle(), Qt::Key_X);
-      EXPECT_EQ(box->Text(), b.text);
-    }
-  }
-  w.cmdDone.SetFocus();  // Tab moves only between Done and the picture box
-  const std::vector<const platform::Control*> tabs = {&w.picDraw1, &w.cmdDone, &w.picDraw1};
-  for (const platform::Control* next : tabs) {
-    QTest::keyClick(w.window()->windowHandle(), Qt::Key_Tab);
-    EXPECT_TRUE(next->HasFocus()) << next->Name();
-  }
-
-  ClickAt(w, {100, 180});  // Done closes the window from inside its own event
-  QCoreApplication::processEvents();
-  EXPECT_FALSE(w.IsLoaded());
-  HiScore[1] = {"Cy", 12};  // each showing reads the table afresh
-  w.Show();
-  EXPECT_EQ(w.txtScore2.Text(), "12");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "screens/cls_tokenizer.h"
@@ -12,11 +13,7 @@ namespace {
 using Pieces = std::vector<std::string>;
 
 TEST(TokenizerTest, SplitsAtEveryDelimiterAndRefillsTheArray) {
-  const struct {
-    std::string text, delimiter;
-    Pieces pieces;
-    int result;
-  } cases[] = {
+  const std::tuple<std::string, std::string, Pieces, int> cases[] = {
       {"a~b~c", "~", {"a", "b", "c"}, 2},
       {"a~~b", "~", {"a", "", "b"}, 2},
       {"~a", "~", {"", "a"}, 1},
@@ -33,12 +30,11 @@ TEST(TokenizerTest, SplitsAtEveryDelimiterAndRefillsTheArray) {
       {"", "", {}, -1},
       {std::string(32767, '~'), "~", Pieces(32767), 32766},  // the longest text
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << '"' << c.text.substr(0, 12) << "\" at \"" << c.delimiter
-                                    << '"');
+  for (const auto& [text, delimiter, pieces, result] : cases) {
+    SCOPED_TRACE(text.substr(0, 12) + "| at |" + delimiter + "|");
     Pieces token{"stale", "entries"};
-    EXPECT_EQ(clsTokenizer().GetToken(c.text, c.delimiter, token), c.result);
-    EXPECT_EQ(token, c.pieces);
+    EXPECT_EQ(clsTokenizer().GetToken(text, delimiter, token), result);
+    EXPECT_EQ(token, pieces);
   }
 }
 

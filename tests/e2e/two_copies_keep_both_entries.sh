@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Two copies of the game side by side lose no high score: both open the table, the first is
+# closed and a name typed, then the second; score.dat holds both entries. Then the same with the
+# second closed while the first one's name box is open: the second waits for the first to write,
+# then asks for its name. Arguments: GAME_EXECUTABLE X11_PROBE.
+source "$(dirname "$0")/lib.sh"
+
+# Both leave with the starting score of 100. The first beats Bob's 40 and takes entry 1; the
+# second, reading the file afresh, does not beat First's equal 100 but beats Bob's 40 and takes
+# entry 2. Writing back the table it read at start would lose First's entry.
+for overlap in no yes; do
+  scores Ann 300 Bob 40 '' 0 Zed 7 >"$scratch/score.dat"
+  start_game
+  open_table
+  first_pid=$game_pid first_table=$table
+  start_game
+  open_table
+  second_pid=$game_pid
+  step "both copies show the table (overlapping exits: $overlap)"
+  close_for_name "$first_table"
+  if [[ $overlap == yes ]]; then
+    # The second copy leaves while the first one's name box is open: it waits for the lock,
+    # so no second name box comes, and the file is still the one both read.
+    "$probe" close "$table"
+    sleep 1
+    boxes=$(xdotool search --onlyvisible --name "^New High Score$" 2>/dev/null | wc -l)
+    ((boxes == 1)) || fail "the second copy did not wait for the first to write"
+    expect_scores "what both read" Ann 300 Bob 40 '' 0 Zed 7
+    "$probe" watch --name "New High Score" --sample 10,10 --timeout 20000 >"$scratch/second" &
+    watcher=$!
+    sleep 0.3  # the watcher must be looking before the first copy lets go
+    enter_name "$box" First "$first_pid"
+    wait "$watcher" || fail "no name box from the second copy once the first had written"
+    box=$(window_of "$(cat "$scratch/second")")
+  else
+    enter_name "$box" First "$first_pid"
+    expect_scores "the first copy's entry" Ann 300 First 100 Bob 40 Zed 7
+    close_for_name "$table"
+  fi
+  enter_name "$box" Second "$second_pid"
+  expect_scores "both entries" Ann 300 First 100 Second 100 Zed 7
+done
+echo "e2e: PASS"
