@@ -1,6 +1,6 @@
-// Shared helpers of the rules tests: readable card names, a peer that reaches clsCardRule's
-// private steps, a fixture that starts from a clean model with the standard pattern table, and a
-// plain poker judge to check the rules against.
+// Helpers of the rules tests: card names both ways, a peer that reaches clsCardRule's private
+// steps, a fixture with a clean model and the standard pattern table, and a plain poker judge
+// to check the rules against.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -39,6 +39,11 @@ inline std::string Named(std::span<const std::int16_t> cards) {
   return text;
 }
 
+// A seat's rows as "draw | head | body | tail".
+inline std::string Rows(const HandRec& h) {
+  return Named(h.Draw) + " | " + Named(h.Head) + " | " + Named(h.Body) + " | " + Named(h.Tail);
+}
+
 // "K♠ 3♥ 10♦ _" -> card codes. A misspelt card fails the test.
 inline std::vector<std::int16_t> Cards(const std::string& names) {
   std::vector<std::int16_t> codes;
@@ -66,21 +71,13 @@ inline std::span<std::int16_t> RowOf(HandRec& h, int row) {
 
 struct CardRulePeer {
   clsCardRule rule;
-
-  bool Find(std::int16_t category, std::span<const std::int16_t> cards) {
-    return rule.FindCategory(category, cards);
+  bool Find(std::int16_t k, std::span<const std::int16_t> cards) {
+    return rule.FindCategory(k, cards);
   }
   std::string Combo(std::size_t n = 5) { return Named(std::span(rule.intCombo).first(n)); }
-  void Sort(const std::string& combo) {
-    SetRow(rule.intCombo, combo);
-    rule.SortCombination();
-  }
-  static std::int16_t Strength(std::int16_t category, std::vector<std::int16_t> c) {
+  static std::int16_t Strength(std::int16_t k, std::vector<std::int16_t> c) {
     c.resize(5, 0);
-    return clsCardRule::GetHandStrength(category, c[0], c[1], c[2], c[3], c[4]);
-  }
-  static std::int16_t Strength(std::int16_t category, const std::string& names) {
-    return Strength(category, Cards(names));
+    return clsCardRule::GetHandStrength(k, c[0], c[1], c[2], c[3], c[4]);
   }
   static std::string Dialect(const std::string& name) {
     return clsCardRule::TranslateHandName(name);
@@ -101,9 +98,9 @@ class RulesTest : public ::testing::Test {
 };
 
 // A plain poker judge of 2 to 5 cards: {category (0 for none), then the ranks that decide
-// between two hands of that category as the pattern table compares them}. The ranks are those
-// of the groups of two or more, biggest group first (ace 14), a straight's top card (the wheel's
-// is 5) or a flush's suit.
+// between two hands of that category as the pattern table compares them}: the ranks of the
+// groups of two or more, biggest group first (ace 14), a straight's top card (the wheel's is
+// 5) or a flush's suit.
 inline std::vector<int> Judge(std::span<const std::int16_t> cards) {
   std::map<int, int> count;  // rank -> cards of that rank
   std::set<int> suits;
@@ -111,28 +108,26 @@ inline std::vector<int> Judge(std::span<const std::int16_t> cards) {
     ++count[(card - 1) % 13 == 0 ? 14 : (card - 1) % 13 + 1];
     suits.insert((card - 1) / 13);
   }
-  std::vector<std::pair<int, int>> groups;  // (cards, rank)
-  for (const auto& [rank, n] : count) groups.emplace_back(n, rank);
-  std::sort(groups.rbegin(), groups.rend());
-  std::vector<int> judged = {0};  // the category goes in front
-  for (const auto& [n, rank] : groups) {
-    if (n >= 2) judged.push_back(rank);
-  }
   // Five ranks in a row make a straight; one suit can hold no pair, so a flush has five ranks.
   const bool five = cards.size() == 5 && count.size() == 5, flush = five && suits.size() == 1;
-  const int low = count.begin()->first, high = count.rbegin()->first;
+  const int high = count.rbegin()->first;
   const bool wheel = five && high == 14 && std::next(count.rbegin())->first == 5;
-  if (five && (high - low == 4 || wheel)) {
+  if (five && (high - count.begin()->first == 4 || wheel)) {
     return {flush ? kStraightFlush : kStraight, wheel ? 5 : high};
   }
   if (flush) return {kFlush, *suits.begin()};
-  const int most = groups[0].first, named = static_cast<int>(judged.size()) - 1;
-  judged[0] = most == 4                 ? kFourOfAKind
-              : most == 3 && named == 2 ? kFullHouse
-              : most == 3               ? kThreeOfAKind
-              : named == 2              ? kTwoPairs
-              : named == 1              ? kPair
-                                        : 0;
+  std::vector<std::pair<int, int>> groups;  // (cards, rank) of the groups of two or more
+  for (const auto& [rank, n] : count) {
+    if (n >= 2) groups.emplace_back(n, rank);
+  }
+  std::sort(groups.rbegin(), groups.rend());
+  std::vector<int> judged = {0};
+  for (const auto& group : groups) judged.push_back(group.second);
+  const int most = groups.empty() ? 1 : groups[0].first;
+  judged[0] = most == 4   ? kFourOfAKind
+              : most == 3 ? (groups.size() == 2 ? kFullHouse : kThreeOfAKind)
+              : most == 2 ? (groups.size() == 2 ? kTwoPairs : kPair)
+                          : 0;
   return judged;
 }
 

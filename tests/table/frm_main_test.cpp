@@ -1,32 +1,25 @@
-// The table window as the title screen opens it, on a fresh scratch directory, with dialogs
-// answered from a script and the end of the program recorded instead of performed. Deals are
-// played with the mouse; where the cards matter, the test lays known cards into the draw rows
-// right after Deal, as if the generator had dealt them.
+// The table window as the title screen opens it, its dialogs scripted and the program's end
+// recorded. Deals are played with the mouse; where the cards matter, known
+// cards are laid into the draw rows right after Deal, as if the generator had dealt them.
 #include "table/frm_main.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <filesystem>
-#include <regex>
+#include <cmath>
 #include <set>
 
 #include "../rules/rules_test_support.h"
 #include "graphics/cls_graphic.h"
-#include "platform/gdi.h"
-#include "platform/runtime.h"
 #include "platform/testing.h"
-#include "rules/hand_model.h"
-#include "rules/pattern_table.h"
 #include "screens/forms.h"
+#include "table/cls_dice_roll.h"
 #include "table/deck.h"
-#include "table/hi_score.h"
+#include "table/wager.h"
 
 namespace cp {
 
-// Reaches the window's private state and operations.
 struct FrmMainPeer {
   static std::int16_t& Score(frmMain& f) { return f.intScore; }
   static bool Arranging(frmMain& f) { return f.blnArranging; }
@@ -36,22 +29,12 @@ struct FrmMainPeer {
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-constexpr char kTitle[] = "Chinese Poker";
 constexpr char kIdle[] = "Deal - + 1Com idle";
 constexpr char kArranging[] = "Done arranging";
-constexpr char kTooMuch[] = "Error! Cannot wager more than your current score";
 constexpr char kPoor[] = "You do not have enough points to wager.";
-constexpr char kEmptySeat[] = "_ _ _ _ _ _ _ _ _ _ _ _ _ | _ _ _ | _ _ _ _ _ | _ _ _ _ _";
 
 std::string At(int left, int top) { return std::to_string(left) + "," + std::to_string(top); }
 std::string ScoreText(int score) { return "Your Current Score : " + std::to_string(score); }
-
-// A seat's rows: draw, head, body, tail.
-std::string Places(int seat) {
-  HandRec& h = Hand[seat];
-  return Named(h.Draw) + " | " + Named(h.Head) + " | " + Named(h.Body) + " | " + Named(h.Tail);
-}
 
 // A seat's three results as "tail body head", each strength then name.
 std::string Results(int seat) {
@@ -60,15 +43,14 @@ std::string Results(int seat) {
          r.BodyName + " " + std::to_string(r.HeadStrength) + r.HeadName;
 }
 
-// A deal with known cards: the wager, the player's cards as dealt (laid in this order three
-// into the head, five into the body, five into the tail) against kComputer's, what the player's
-// head, body and tail show after Done (the cards, then the name in the row's box), the result
-// and the score. Played in this order from a score of 100, the last one stakes the whole score.
+// A deal with known cards: the wager, the player's cards as dealt (laid in this order into
+// head, body and tail) against kComputer's, what the player's rows show after Done (cards, then
+// the box's name), the result and the score. Played in turn from 100; the last stakes it all.
 struct KnownDeal {
   const char *wager, *player, *shows, *result;
   int score;
 };
-// Three sevens and ten odd cards, as dealt and as shown: only the body scores.
+// Three sevens and ten odd cards: only the body scores.
 constexpr char kComputer[] = "7♣ A♣ 7♦ 2♦ 3♠ 7♠ 4♥ 6♣ 8♦ 9♣ J♥ Q♠ K♦";
 constexpr char kComputerShows[] =
     "J♥ Q♠ K♦ None | 7♣ 7♦ 7♠ 8♦ 9♣ Three of a Kind | A♣ 2♦ 3♠ 4♥ 6♣ None";
@@ -85,35 +67,18 @@ const KnownDeal kDeals[] = {
 class TableWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / ("table_test_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
-    platform::SetAppPathForTesting(dir_.string());
     ASSERT_EQ(LoadPatternTable(BuildStandardPatternFile()), "");
     platform::SeedRandom(20240601);
-    HiScore = HiScoreTable{};
     f().Show();  // the window's load resets the selection and the seats in play
     f().tGameLoop.SetEnabled(false);  // tests drive time themselves
     platform::DoEvents();
   }
-
-  void TearDown() override {
-    ResetFormsForTesting();
-    platform::SetAppPathForTesting("");
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
+  void TearDown() override { ResetFormsForTesting(); }
 
   frmMain& f() { return MainForm(); }
   std::int16_t& score() { return FrmMainPeer::Score(f()); }
 
-  // The strength box of a seat and row (1 head, 2 body, 3 tail), by the box's own name.
-  platform::TextBox& Box(int seat, int row) {
-    platform::TextBox* boxes[4][3] = {{&f().txtPlayerHead, &f().txtPlayerBody, &f().txtPlayerTail},
-                                      {&f().txtCom1Head, &f().txtCom1Body, &f().txtCom1Tail},
-                                      {&f().txtCom2Head, &f().txtCom2Body, &f().txtCom2Tail},
-                                      {&f().txtCom3Head, &f().txtCom3Body, &f().txtCom3Tail}};
-    return *boxes[seat][row - 1];
-  }
+  platform::TextBox& Box(int seat, int row) { return *f().StrengthBox(seat, row); }
 
   // A seat's head, body and tail as the showdown shows them: the cards, then the box's name.
   std::string Shows(int seat) {
@@ -135,8 +100,8 @@ class TableWindow : public ::testing::Test {
            (FrmMainPeer::Arranging(f()) ? "arranging" : "idle");
   }
 
-  // Every card place at the position the layout gives it, on show or not, and the strength
-  // boxes on show only at the showdown, for the player and the one computer seat in play.
+  // Every card place where the layout puts it, on show or not, and the strength boxes on show
+  // only at the showdown, for the player and the one computer seat in play.
   void ExpectLayout(bool showdown) {
     static const int kFan[4][3][2] = {{},
                                       {{88, 224}, {104, 256}, {112, 304}},
@@ -147,8 +112,7 @@ class TableWindow : public ::testing::Test {
         for (std::int16_t i = 0; i < 13; ++i) {
           platform::PictureBox* p = f().CardPlace(seat, row, i);
           if (p == nullptr) continue;
-          const int r = row - 1;
-          const int fan = seat == 0 ? 2 : seat;  // the player shows down as seat 2, lower
+          const int r = row - 1, fan = seat == 0 ? 2 : seat;  // the player fans out as seat 2
           const std::string want =
               row == kDrawRow ? At(8 + 56 * i, 536)
               : seat == 0 && !showdown
@@ -178,43 +142,23 @@ class TableWindow : public ::testing::Test {
     }
   }
 
-  // Lays the first `cards` dealt cards into head, body and tail in draw-row order: a card,
-  // then its place.
-  void ArrangeByClicks(int cards = 13) {
+  // Deals with the deal's wager, lays its cards into the draw rows and places the first
+  // `placed` of them with the mouse into head, body and tail: a card, then its place.
+  void DealKnown(const KnownDeal& d, int placed = 13) {
+    f().txtWager.SetText(d.wager);
+    f().cmdDeal.PerformClick();
+    SetRow(Hand[0].Draw, d.player);
+    SetRow(Hand[1].Draw, kComputer);
     static constexpr std::int16_t kFirst[4] = {0, 0, 3, 8};  // each row's first card
-    for (std::int16_t n = 0; n < cards; ++n) {
+    for (std::int16_t n = 0; n < placed; ++n) {
       const std::int16_t row = n < 3 ? kHeadRow : n < 8 ? kBodyRow : kTailRow;
       MouseClick(f().CardPlace(0, kDrawRow, n));
       MouseClick(f().CardPlace(0, row, static_cast<std::int16_t>(n - kFirst[row])));
     }
   }
 
-  // Deals with the deal's wager, lays its cards into the draw rows and arranges them.
-  void DealKnown(const KnownDeal& d, int cards_placed = 13) {
-    f().txtWager.SetText(d.wager);
-    f().cmdDeal.PerformClick();
-    SetRow(Hand[0].Draw, d.player);
-    SetRow(Hand[1].Draw, kComputer);
-    ArrangeByClicks(cards_placed);
-  }
-
-  Bytes FileBytes() {
-    return platform::ReadFileBytes((dir_ / "score.dat").string()).value_or(Bytes{});
-  }
-
-  // The file's entries as "name score #place-mark".
-  std::string FileTable() {
-    const HiScoreTable t = DecodeHiScoreFile(FileBytes());
-    std::string s;
-    for (const HiScoreRec& e : t) {
-      s += e.Name + " " + std::to_string(e.Score) + " #" + std::to_string(e.Extra[0]) + ", ";
-    }
-    return s;
-  }
-
   platform::ScriptedDialogs dialogs_;
   platform::EndRecorder ends_;
-  std::filesystem::path dir_;
 };
 
 TEST_F(TableWindow, OpensIdleInTheArrangingLayoutWithItsDesignedTextsAndPlaces) {
@@ -222,17 +166,14 @@ TEST_F(TableWindow, OpensIdleInTheArrangingLayoutWithItsDesignedTextsAndPlaces) 
   ExpectLayout(false);
   EXPECT_EQ(f().ActiveControl(), &f().cmdDeal);
   std::string texts = f().Caption() + "|" + f().txtScore.Text() + "|" + f().txtWager.Text() + "|" +
-                      f().txtInfo.Text() + "|";
+                      f().txtInfo.Text() + "|" + std::to_string(intNumCom) + "|";
   for (auto* item : {&f().mnuNewGame, &f().mnuHiScore, &f().mnuExit, &f().mnuOneCom, &f().mnuHelp,
                      &f().mnuAbout}) {
     texts += item->Caption() + "|";
   }
   EXPECT_EQ(texts,
-            "Chinese Poker (Merrowin)|Your Current Score : 100|50||New Game F2|High Score|"
+            "Chinese Poker (Merrowin)|Your Current Score : 100|50||1|New Game F2|High Score|"
             "Exit|@ 1 Com|Help|About|");
-  f().mnuOneCom.Trigger();  // chosen again: nothing to see
-  EXPECT_EQ(f().mnuOneCom.Caption() + " " + std::to_string(intNumCom), "@ 1 Com 1");
-
   std::vector<platform::Control*> controls = {&f().cmdDeal, &f().cmdDone,  &f().cmdLess,
                                               &f().cmdMore, &f().txtScore, &f().txtInfo,
                                               &f().txtWager};
@@ -250,9 +191,9 @@ TEST_F(TableWindow, OpensIdleInTheArrangingLayoutWithItsDesignedTextsAndPlaces) 
             "456,320,73,36 ");
 }
 
-TEST_F(TableWindow, DealRefusesBadWagersAndTakesTheStakeOtherwise) {
-  // Wager, score before, the message ("" when the deal goes ahead), score after.
-  // The whole score may be staked; a negative stake raises the score, never past the top.
+TEST_F(TableWindow, DealRefusesBadWagersTakesTheStakeAndDealsFromTheWholePack) {
+  // Wager, score before, the message ("" when the deal goes ahead), score after. The whole
+  // score may be staked; a negative stake raises the score, never past the top.
   const std::string bad = "Please enter a whole number as your wager.";
   const std::tuple<const char*, int, std::string, int> cases[] = {
       {"", 100, bad, 100}, {"abc", 100, bad, 100}, {"99999", 100, bad, 100}, {"50", 49, kPoor, 49},
@@ -270,24 +211,18 @@ TEST_F(TableWindow, DealRefusesBadWagersAndTakesTheStakeOtherwise) {
     const bool refused = !message.empty();
     EXPECT_EQ(dialogs_.Texts(), std::vector<std::string>(refused, message));
     EXPECT_EQ(score(), after);
-    EXPECT_EQ(f().txtScore.Text(), ScoreText(refused ? 100 : after));
-    EXPECT_EQ(f().txtWager.Text(), wager);
+    EXPECT_EQ(f().txtScore.Text() + "|" + f().txtWager.Text() + "|" + f().txtInfo.Text(),
+              ScoreText(refused ? 100 : after) + "|" + wager + "|" + (refused ? "You Win!" : ""));
     EXPECT_EQ(Controls(), refused ? kIdle : kArranging);
-    EXPECT_EQ(f().txtInfo.Text(), refused ? "You Win!" : "");
     EXPECT_EQ(Results(0) + " / " + Results(1) + " / " + Results(2),
               refused ? "1old 2old 3old / 1old 2old 3old / 1old 2old 3old"
                       : "0 0 0 / 0 0 0 / 1old 2old 3old");
     if (refused) continue;
-    // Deck holds the 26 dealt codes, distinct, in the order dealt; the rest stays free.
-    const std::set<int> dealt(std::begin(Deck), std::begin(Deck) + 26);
-    EXPECT_EQ(dealt.size(), 26u);
-    EXPECT_TRUE(*dealt.begin() >= 1 && *dealt.rbegin() <= 52);
+    // Deck holds the 26 codes dealt, distinct, in the order dealt; the rest stays free.
+    EXPECT_EQ(std::set<int>(std::begin(Deck), std::begin(Deck) + 26).size(), 26u);
     EXPECT_EQ(std::count(std::begin(Deck) + 26, std::end(Deck), 0), 27);
     EXPECT_EQ(Named(Hand[0].Draw) + " " + Named(Hand[1].Draw), Named(std::span(Deck).first(26)));
   }
-}
-
-TEST_F(TableWindow, DealsDrawEveryCardOfThePack) {
   std::set<int> dealt, pack;
   for (int code = 1; code <= 52; ++code) pack.insert(code);
   for (int deal = 0; deal < 12; ++deal) {
@@ -307,7 +242,7 @@ TEST_F(TableWindow, KnownDealsPlayedWithTheMouseAreShownAndSettled) {
     dialogs_.messages.clear();
     f().cmdDone.PerformClick();
     ASSERT_EQ(dialogs_.Texts(), std::vector<std::string>{"Please complete the hand!"});
-    EXPECT_EQ(dialogs_.messages[0].title, kTitle);
+    EXPECT_EQ(dialogs_.messages[0].title, "Chinese Poker");
     EXPECT_EQ(Controls(), kArranging);
     ExpectLayout(false);
     EXPECT_EQ(Named(Hand[1].Tail), "_ _ _ _ _");
@@ -336,16 +271,14 @@ TEST_F(TableWindow, KnownDealsPlayedWithTheMouseAreShownAndSettled) {
   }
 }
 
-TEST_F(TableWindow, NewGameFromEveryStateStartsAgainWithEmptyPlaces) {
-  // How far the table is when New Game comes: 0 just opened, 2 showing a settled deal, 1
-  // arranging with the fifth draw card selected. The menu item and F2 with any modifiers alike.
-  for (int stage : {0, 2, 1}) {
-    SCOPED_TRACE(stage);
-    if (stage == 1) {
+TEST_F(TableWindow, NewGameFromTheShowdownOrWhileArrangingStartsAgainWithEmptyPlaces) {
+  // From the showdown by the menu item; while arranging, the fifth draw card selected, by F2
+  // with Shift, Ctrl and Alt.
+  for (const bool arranging : {false, true}) {
+    if (arranging) {
       f().cmdDeal.PerformClick();
       MouseClick(&f().picDraw5);
-    }
-    if (stage == 2) {
+    } else {
       DealKnown(kDeals[0]);
       f().cmdDone.PerformClick();
     }
@@ -356,16 +289,16 @@ TEST_F(TableWindow, NewGameFromEveryStateStartsAgainWithEmptyPlaces) {
     };
     const std::string before = kept();
     f().PerformKeyDown(platform::vbKeyF1, platform::vbShiftMask);  // no other key acts
-    EXPECT_EQ(Controls(), stage == 1 ? kArranging : kIdle);
-    if (stage == 0) {
-      f().mnuNewGame.Trigger();
+    EXPECT_EQ(Controls(), arranging ? kArranging : kIdle);
+    if (arranging) {
+      f().PerformKeyDown(platform::vbKeyF2, 7);
     } else {
-      f().PerformKeyDown(platform::vbKeyF2, stage == 1 ? 0 : 7);  // 7: Shift, Ctrl and Alt
+      f().mnuNewGame.Trigger();
     }
     EXPECT_EQ(f().txtScore.Text() + " " + std::to_string(score()), ScoreText(100) + " 100");
     EXPECT_EQ(Controls(), kIdle);
     ExpectLayout(false);
-    EXPECT_EQ(Places(0) + " / " + Places(1), std::string(kEmptySeat) + " / " + kEmptySeat);
+    for (int s : {0, 1}) EXPECT_EQ(Rows(Hand[s]), Rows(HandRec{})) << arranging << s;
     EXPECT_EQ(kept(), before);
     MouseClick(&f().picDraw1);
     EXPECT_EQ(kept(), before);
@@ -399,36 +332,14 @@ TEST_F(TableWindow, WagerBoxSequences) {
       f().txtWager.TypeText(act);
     }
     EXPECT_EQ(f().txtWager.Text(), after);
-    EXPECT_EQ(messages, std::vector<std::string>(!shown.empty(), kTooMuch + (" @" + shown)));
+    EXPECT_EQ(messages,
+              std::vector<std::string>(
+                  !shown.empty(), "Error! Cannot wager more than your current score @" + shown));
   }
 }
 
-TEST_F(TableWindow, FocusGuards) {
-  intNumCom = 3;  // every strength box on show, so each can take the focus
-  FrmMainPeer::ShowStrength(f());
-  std::vector<platform::TextBox*> boxes = {&f().txtScore, &f().txtInfo};
-  for (int s = 0; s < 4; ++s) {
-    for (int row = kHeadRow; row <= kTailRow; ++row) boxes.push_back(&Box(s, row));
-  }
-  for (platform::TextBox* box : boxes) {
-    f().cmdDeal.SetFocus();
-    box->SetFocus();
-    EXPECT_EQ(f().ActiveControl(), &f().picHead1) << box->Name();
-  }
-  intNumCom = 1;
-
-  // The wager box takes the focus while idle and refuses it while arranging.
-  f().txtWager.SetFocus();
-  EXPECT_EQ(f().ActiveControl(), &f().txtWager);
-  f().cmdDeal.SetFocus();  // as the mouse click on it does
-  f().cmdDeal.PerformClick();
-  f().txtWager.SetFocus();
-  EXPECT_EQ(f().ActiveControl(), &f().picDraw1);
-}
-
-TEST_F(TableWindow, NamesGoIntoTheBoxesOfTheirOwnSeatAndRowForTheSeatsInPlay) {
-  for (std::int16_t seats : {1, 3}) {
-    SCOPED_TRACE(seats);
+TEST_F(TableWindow, StrengthBoxesShowTheirSeatsNamesAndLikeTheOtherDisplayBoxesHandTheFocusOn) {
+  for (std::int16_t seats : {1, 3}) {  // the names of the seats in play, each in its own box
     intNumCom = seats;
     for (int s = 0; s < 4; ++s) {
       const std::string n = std::to_string(s);
@@ -440,10 +351,28 @@ TEST_F(TableWindow, NamesGoIntoTheBoxesOfTheirOwnSeatAndRowForTheSeatsInPlay) {
       const std::string n = std::to_string(s);
       EXPECT_EQ(Box(s, 1).Text() + ", " + Box(s, 2).Text() + ", " + Box(s, 3).Text(),
                 s <= seats ? "head " + n + ", body " + n + ", tail " + n
-                           : "untouched, untouched, untouched");
+                           : "untouched, untouched, untouched")
+          << seats << " seats";
     }
   }
+  FrmMainPeer::ShowStrength(f());  // every box on show with three seats, so each can take focus
+  std::vector<platform::TextBox*> boxes = {&f().txtScore, &f().txtInfo};
+  for (int s = 0; s < 4; ++s) {
+    for (int row = kHeadRow; row <= kTailRow; ++row) boxes.push_back(&Box(s, row));
+  }
+  for (platform::TextBox* box : boxes) {
+    f().cmdDeal.SetFocus();
+    box->SetFocus();
+    EXPECT_EQ(f().ActiveControl(), &f().picHead1) << box->Name();
+  }
+  // The wager box takes the focus while idle, not while arranging.
   intNumCom = 1;
+  f().txtWager.SetFocus();
+  EXPECT_EQ(f().ActiveControl(), &f().txtWager);
+  f().cmdDeal.SetFocus();  // as the mouse click on it does
+  f().cmdDeal.PerformClick();
+  f().txtWager.SetFocus();
+  EXPECT_EQ(f().ActiveControl(), &f().picDraw1);
 }
 
 TEST_F(TableWindow, EachTickOfTheSixtyMillisecondTimerRedrawsTheCardPlaces) {
@@ -479,8 +408,8 @@ TEST_F(TableWindow, ResizingSetsTheWindowBackToItsSizeUnlessMinimized) {
 
 TEST_F(TableWindow, SettlementRules) {
   // What is tried; the player's tail, body, head; the computer's; the result.
-  using Rows = std::array<std::int16_t, 3>;
-  const std::tuple<const char*, Rows, Rows, std::string> cases[] = {
+  using Three = std::array<std::int16_t, 3>;
+  const std::tuple<const char*, Three, Three, std::string> cases[] = {
       {"foul although every row wins", {100, 101, 50}, {1, 1, 1}, "Pai Wu Lung. You Lose..."},
       {"body equal to tail is not foul", {0, 0, 30}, {0, 0, 10}, "You Lose..."},
       {"275 goes through two of three: lost", {275, 100, 1}, {10, 200, 2}, "You Lose..."},
@@ -494,72 +423,42 @@ TEST_F(TableWindow, SettlementRules) {
   };
   f().txtWager.SetText("30");
   for (auto [what, p, c, result] : cases) {
-    SCOPED_TRACE(what);
     HandStrength[0] = {p[0], "", p[1], "", p[2], ""};
     HandStrength[1] = {c[0], "", c[1], "", c[2], ""};
     score() = 70;
     FrmMainPeer::SettleHand(f());
-    EXPECT_EQ(f().txtInfo.Text(), result);
-    EXPECT_EQ(f().txtScore.Text(), ScoreText(result == "You Win!" ? 130 : 70));
+    EXPECT_EQ(f().txtInfo.Text() + " " + f().txtScore.Text(),
+              result + " " + ScoreText(result == "You Win!" ? 130 : 70))
+        << what;
   }
-
-  // A win that would carry the score past 32767 stops there.
-  score() = 32700;
+  score() = 32700;  // a win past 32767 stops there
   f().txtWager.SetText("100");
   HandStrength[0] = {280, "", 0, "", 0, ""};
   FrmMainPeer::SettleHand(f());
   EXPECT_EQ(f().txtScore.Text(), ScoreText(32767));
 }
 
-TEST_F(TableWindow, ExitOffersTheScoreWritesTheFileOverTheOldOneAndRunsOnce) {
-  // Extra marks each entry's place.
-  HiScore = {{{"Ann", 300, {1}}, {"Bob", 200, {2}}, {"Cy", 100, {3}}, {"Hidden", 999, {4}}}};
-  const Bytes old(200, 0xEE);  // an earlier file, longer than the new records
-  ASSERT_TRUE(platform::ReplaceFileBytes((dir_ / "score.dat").string(), old));
-  score() = 200;
-  dialogs_.answers.push_back(" Dee ");
-  f().mnuExit.Trigger();
-  ASSERT_EQ(dialogs_.inputs.size(), 1u);
-  EXPECT_EQ(dialogs_.inputs[0].prompt + "|" + dialogs_.inputs[0].title + "|" +
-                std::to_string(dialogs_.inputs[0].max_length),
-            "Enter Your Name|New High Score|65535");  // any name fits the 16-bit length
-  EXPECT_TRUE(dialogs_.messages.empty());
-  EXPECT_EQ(ends_.count, 1);
-  // 200 does not take the place of an equal 200: it beats the 100 below. Entry 3 and every
-  // Extra stay where they were, and so do the old file's bytes past the new records.
-  EXPECT_EQ(FileTable(), "Ann 300 #1, Bob 200 #2,  Dee  200 #3, Hidden 999 #4, ");
-  const Bytes now = FileBytes();
-  const Bytes fresh = EncodeHiScoreFile(HiScore, {});
-  ASSERT_EQ(now.size(), old.size());
-  EXPECT_TRUE(std::equal(now.begin() + fresh.size(), now.end(), old.begin() + fresh.size()));
-
-  // The window's close that follows in a real run must not repeat any of it.
-  f().PerformClose();
-  EXPECT_EQ(dialogs_.inputs.size(), 1u);
-  EXPECT_EQ(ends_.count, 1);
-  EXPECT_FALSE(f().IsLoaded());
+TEST(DiceRoll, EachDrawIsCutDownAndCappedAtTheProduct) {
+  const float below_one = std::nextafter(1.0f, 0.0f);
+  // Draw, DiceNo, DiceType, value: the whole part of draw x product + DiceNo, at most the
+  // product (a raw 13 of 2 x 6 is put onto 12; one past 16 bits is held, never wrapped).
+  const std::tuple<float, std::int16_t, std::int16_t, int> kRolls[] = {
+      {0.0f, 1, 52, 1}, {0.01f, 1, 52, 1}, {0.5f, 1, 52, 27},     {below_one, 1, 52, 52},
+      {0.0f, 2, 6, 2},  {0.8f, 2, 6, 11},  {below_one, 2, 6, 12}, {below_one, 300, 300, 32767}};
+  for (const auto& [r, number, type, value] : kRolls) {
+    EXPECT_EQ(DiceValue(r, number, type), value) << r << " " << number << " " << type;
+  }
 }
 
-TEST_F(TableWindow, ClosingTheWindowRunsTheSameSequenceAndACancelledNameIsEmpty) {
-  HiScore = {{{"Ann", 300, {1}}, {"Bob", 200, {2}}, {"Cy", 100, {3}}}};
-  score() = 301;
-  f().PerformClose();  // no answer queued: the name box is cancelled
-  EXPECT_EQ(dialogs_.inputs.size(), 1u);
-  EXPECT_EQ(ends_.count, 1);
-  EXPECT_EQ(FileTable(), " 301 #1, Ann 300 #2, Bob 200 #3,  0 #0, ");
-}
-
-TEST_F(TableWindow, AFailedWriteIsReportedAndTheProgramStillEnds) {
-  platform::SetAppPathForTesting((dir_ / "no such directory").string());
-  f().PerformClose();
-  ASSERT_EQ(dialogs_.messages.size(), 1u);
-  // A reason follows the lead.
-  EXPECT_TRUE(
-      std::regex_match(dialogs_.messages[0].text,
-                       std::regex("Your high scores could not be saved to score\\.dat: .+\\.")))
-      << dialogs_.messages[0].text;
-  EXPECT_EQ(dialogs_.messages[0].title, kTitle);
-  EXPECT_EQ(ends_.count, 1);
+TEST(Wager, OnlyWholeNumbersInSixteenBitsParse) {
+  const std::pair<const char*, int> good[] = {
+      {"50", 50}, {"0", 0},         {"007", 7},         {" 12 ", 12},
+      {"-5", -5}, {"32767", 32767}, {"-32768", -32768}, {"00000000032767", 32767}};
+  for (auto [text, value] : good) EXPECT_EQ(ParseWager(text), value) << text;
+  for (const char* text : {"", " ", "-", "+5", "abc", "5a", "1.5", "1e2", "5 5", "--5", "32768",
+                           "-32769", "123456789012345678901234567890", "\xd9\xa5"}) {
+    EXPECT_EQ(ParseWager(text), std::nullopt) << '"' << text << '"';
+  }
 }
 
 }  // namespace

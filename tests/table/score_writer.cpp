@@ -1,7 +1,6 @@
-// A helper of the kill loop: writes the tables of score_test_support.h to a score file in turn,
-// through the code the table window's exit uses (the lock, then WriteHiScoreFile), over and
-// over until it is killed. Says "r" on its standard output just before its first write.
-//   score_writer PATH
+// The kill loop's writer: writes the tables of score_test_support.h to the score file PATH in
+// turn, as the table window's exit does (the lock, then WriteHiScoreFile), until it is killed.
+// Says "r" on its standard output just before its first write.
 #include <unistd.h>
 
 #include <cstdio>
@@ -10,11 +9,7 @@
 #include "score_test_support.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: score_writer PATH\n");
-    return 2;
-  }
-  if (::write(1, "r", 1) != 1) return 1;
+  if (argc != 2 || ::write(1, "r", 1) != 1) return 2;
   for (std::size_t k = 1;; ++k) {
     const platform::FileLock lock(argv[1]);
     const std::string error =
