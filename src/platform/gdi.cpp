@@ -1,11 +1,11 @@
 #include "platform/gdi.h"
 
+#include <QByteArray>
 #include <QImage>
-#include <QImageReader>
-#include <QString>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -13,6 +13,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "platform/bitmap_file.h"
+#include "platform/files.h"
 #include "platform/gdi_internal.h"
 #include "platform/runtime.h"
 
@@ -113,10 +115,6 @@ struct Span {
 };
 
 constexpr std::uint32_t kBlack = 0xFF000000u;
-
-// Pictures up to this many pixels are read into a picture made beforehand (LoadImageA);
-// larger ones are left to the reader and its own allocation limit.
-constexpr qint64 kPrefilledPixels = 4096 * 4096;
 
 // dst[i] = dst[i] AND / OR src[i]. Four pixels at a time where the machine allows: the
 // compiler does not vectorise these loops at -O2.
@@ -461,17 +459,12 @@ HBITMAP LoadImageA(std::uint32_t instance, const std::string& name, std::uint32_
   (void)instance;
   if (Recorded([&] { return "LoadImageA " + name; })) return 0;
   if (type != IMAGE_BITMAP || !(flags & LR_LOADFROMFILE) || cx < 0 || cy < 0) return 0;
-  QImageReader reader(QString::fromStdString(HostPath(name)));
-  // Qt's bitmap reader leaves the rows of a file cut short unwritten: read into a picture
-  // that starts black, so that they come out black rather than as whatever memory held.
-  QImage image;
-  const QSize size = reader.size();
-  if (size.isValid() && reader.imageFormat() != QImage::Format_Invalid &&
-      static_cast<qint64>(size.width()) * size.height() <= kPrefilledPixels) {
-    image = QImage(size, reader.imageFormat());
-    image.fill(0);
-  }
-  if (!reader.read(&image) || image.isNull()) return 0;
+  // One read of the file (never blocking on a FIFO): every decode below sees the same bytes.
+  const std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(name);
+  if (!bytes) return 0;
+  QImage image = detail::DecodeBitmapFile(QByteArray::fromRawData(
+      reinterpret_cast<const char*>(bytes->data()), static_cast<qsizetype>(bytes->size())));
+  if (image.isNull()) return 0;
   if (cx != 0 || cy != 0)
     image = image.scaled(cx != 0 ? cx : image.width(), cy != 0 ? cy : image.height(),
                          Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

@@ -61,9 +61,11 @@ int DeleteDC(HDC hdc);
 // Releases a bitmap. Fails (0) while the bitmap is selected into a live context.
 int DeleteObject(HGDIOBJ object);
 
-// Loads a bitmap file (any format QImage reads; "\" in the path is mapped to the host's
-// separator). Only `type` IMAGE_BITMAP with LR_LOADFROMFILE is supported; `cx`/`cy` 0
-// keep the file's size. Returns 0 for a missing, unreadable or undecodable file.
+// Loads a Windows bitmap file ("\" in the path is mapped to the host's separator). Only
+// `type` IMAGE_BITMAP with LR_LOADFROMFILE is supported; `cx`/`cy` 0 keep the file's size.
+// Every pixel comes from the file or is black (the rows of a file cut short, for one), so
+// one file always loads the same picture. Returns 0 for a missing or unreadable file, one
+// that is not a regular file, or one that holds no bitmap or a bitmap over 4096 x 4096.
 HBITMAP LoadImageA(std::uint32_t instance, const std::string& name, std::uint32_t type, int cx,
                    int cy, std::uint32_t flags);
 

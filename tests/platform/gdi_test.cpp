@@ -1,6 +1,7 @@
 #include "platform/gdi.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QImage>
@@ -199,10 +200,14 @@ TEST_F(GdiTest, LoadImageGivesZeroForAnythingButAReadableBitmapFile) {
   const std::string dir = dir_.path().toStdString(), path = dir + "/p0.bmp";
   std::ofstream(dir + "/garbage.bmp") << "BM this is no bitmap at all";
   std::ofstream(dir + "/empty.bmp").flush();
+  ASSERT_TRUE(Pattern(6, 5, 4).save(dir_.filePath("png.bmp"), "PNG"));  // a picture, not a bitmap
+  ASSERT_EQ(mkfifo((dir + "/fifo.bmp").c_str(), 0600), 0);  // refused unread, never waited on
   const std::tuple<std::string, std::uint32_t, std::uint32_t> refused[] = {
       {dir + "/missing.bmp", IMAGE_BITMAP, LR_LOADFROMFILE},
       {dir + "/garbage.bmp", IMAGE_BITMAP, LR_LOADFROMFILE},
       {dir + "/empty.bmp", IMAGE_BITMAP, LR_LOADFROMFILE},
+      {dir + "/fifo.bmp", IMAGE_BITMAP, LR_LOADFROMFILE},
+      {dir + "/png.bmp", IMAGE_BITMAP, LR_LOADFROMFILE},
       {dir, IMAGE_BITMAP, LR_LOADFROMFILE},
       {path, 1 /* IMAGE_ICON */, LR_LOADFROMFILE},
       {path, IMAGE_BITMAP, 0},

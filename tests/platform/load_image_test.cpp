@@ -1,0 +1,216 @@
+// Bitmap files that give fewer pixels than their header promises: cut short, or an RLE file
+// that skips pixels. Every pixel a file does not give must load black, never as whatever
+// memory held; the suite runs with MALLOC_PERTURB_ set, so fresh memory is never zero here.
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/gdi.h"
+
+namespace platform {
+namespace {
+
+constexpr int kWidth = 7, kHeight = 6;  // odd, so that rows carry padding
+
+enum Compression : std::uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3 };
+
+// A bitmap file written field by field, so that each depth, compression and orientation
+// can be had; Qt writes only a few of them. Rows are kept apart so that a test can cut the
+// file after any of them.
+struct BitmapFile {
+  int bits;
+  Compression compression;
+  bool top_down;
+  std::vector<std::uint32_t> masks;   // for kBitfields: red, green, blue (and alpha)
+  std::vector<QByteArray> rows;       // in file order
+  QByteArray end;                     // after the last row: RLE's end of picture
+
+  static void Put(QByteArray& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.append(static_cast<char>(value >> (8 * i) & 0xFF));
+  }
+
+  // The whole file, or only its first `kept_rows` rows.
+  QByteArray Bytes(int kept_rows = kHeight) const {
+    const int colors = bits <= 8 ? 1 << bits : 0;
+    QByteArray header;
+    const std::uint32_t offset = 14 + 40 + 4 * static_cast<std::uint32_t>(masks.size() + colors);
+    Put(header, 0x4D42, 2);  // "BM"
+    Put(header, 0, 4);       // file size, which readers do not need
+    Put(header, 0, 4);
+    Put(header, offset, 4);
+    Put(header, 40, 4);
+    Put(header, kWidth, 4);
+    Put(header, static_cast<std::uint32_t>(top_down ? -kHeight : kHeight), 4);
+    Put(header, 1, 2);
+    Put(header, static_cast<std::uint32_t>(bits), 2);
+    Put(header, compression, 4);
+    for (int i = 0; i < 5; ++i) Put(header, 0, 4);  // image size, resolution, colours used
+    for (std::uint32_t mask : masks) Put(header, mask, 4);
+    // Palette entry i is never black, entry 0 included: a pixel left at index 0 must not
+    // pass for a black one.
+    for (int i = 0; i < colors; ++i) Put(header, 0x00402010u + 0x00010305u * i, 4);
+    for (int r = 0; r < kept_rows; ++r) header += rows[r];
+    if (kept_rows == kHeight) header += end;
+    return header;
+  }
+};
+
+std::uint8_t Index(int x, int row, int bits) { return static_cast<std::uint8_t>((x + 3 * row) % (1 << bits)); }
+
+BitmapFile Uncompressed(int bits, bool top_down, std::vector<std::uint32_t> masks = {}) {
+  BitmapFile file{bits, masks.empty() ? kRgb : kBitfields, top_down, std::move(masks), {}, {}};
+  for (int row = 0; row < kHeight; ++row) {
+    QByteArray bytes((kWidth * bits + 31) / 32 * 4, '\0');
+    for (int x = 0; x < kWidth; ++x) {
+      if (bits < 8) {
+        const int bit = x * bits;
+        bytes[bit / 8] = static_cast<char>(bytes[bit / 8] | Index(x, row, bits) << (8 - bits - bit % 8));
+      } else {
+        // Every channel's top bit set, whatever the layout: no pixel is black.
+        for (int b = 0; b < bits / 8; ++b)
+          bytes[x * bits / 8 + b] = static_cast<char>(0x84 | ((x * 5 + row * 3 + b) & 0x7B));
+      }
+    }
+    file.rows.push_back(bytes);
+  }
+  return file;
+}
+
+// Encoded runs, each row ended by an end-of-line escape. With `skip`,
+// the first row jumps over three pixels (a delta escape) after its first two.
+BitmapFile RunLength(int bits, bool skip) {
+  BitmapFile file{bits, bits == 8 ? kRle8 : kRle4, false, {}, {}, QByteArray("\0\1", 2)};
+  for (int row = 0; row < kHeight; ++row) {
+    QByteArray bytes;
+    for (int x = 0; x < kWidth;) {
+      if (skip && row == 0 && x == 2) {
+        bytes.append("\0\2\3\0", 4);
+        x += 3;
+        continue;
+      }
+      // RLE8: a run of one pixel; RLE4: a run of two, alternating its byte's two nibbles.
+      const int count = bits == 8 ? 1 : std::min(2, kWidth - x);
+      const std::uint8_t first = Index(x, row, bits), second = Index(x + 1, row, bits);
+      bytes.append(static_cast<char>(count));
+      bytes.append(static_cast<char>(bits == 8 ? first : first << 4 | second));
+      x += count;
+    }
+    bytes.append("\0\0", 2);
+    file.rows.push_back(bytes);
+  }
+  return file;
+}
+
+class LoadImageTest : public ::testing::Test {
+ protected:
+  // The picture LoadImageA makes of `bytes`, as 0x00BBGGRR per pixel; empty when refused.
+  std::vector<std::uint32_t> Load(const QByteArray& bytes) {
+    const QString path = dir_.filePath("p.bmp");
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+    file.close();
+    const HBITMAP bitmap = LoadImageA(0, path.toStdString(), IMAGE_BITMAP, 0, 0,
+                                      LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+    if (bitmap == 0) return {};
+    const HDC dc = CreateCompatibleDC(0);
+    const HGDIOBJ old = SelectObject(dc, bitmap);
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) pixels.push_back(GetPixel(dc, x, y));
+    EXPECT_EQ(GetPixel(dc, kWidth, kHeight - 1), kClrInvalid) << "no larger than the header says";
+    EXPECT_EQ(GetPixel(dc, kWidth - 1, kHeight), kClrInvalid);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
+  }
+
+  QTemporaryDir dir_;
+};
+
+TEST_F(LoadImageTest, EveryPixelAFileCutShortLacksIsBlackAtEveryDepthAndOrientation) {
+  struct Case {
+    const char* name;
+    BitmapFile file;
+  };
+  std::vector<Case> cases;
+  for (bool top_down : {false, true}) {
+    const char* up = top_down ? "top down" : "bottom up";
+    for (int bits : {1, 4, 8, 16, 24, 32})
+      cases.push_back({up, Uncompressed(bits, top_down)});
+    cases.push_back({up, Uncompressed(16, top_down, {0xF800, 0x07E0, 0x001F})});
+    cases.push_back({up, Uncompressed(32, top_down, {0xFF0000, 0xFF00, 0xFF})});
+  }
+  cases.push_back({"run length", RunLength(8, false)});
+  cases.push_back({"run length", RunLength(4, false)});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.name << ", " << c.file.bits << " bits, compression "
+                                    << c.file.compression);
+    const std::vector<std::uint32_t> whole = Load(c.file.Bytes());
+    ASSERT_EQ(whole.size(), std::size_t{kWidth * kHeight}) << "the whole file loads";
+    for (std::uint32_t pixel : whole) ASSERT_NE(pixel, 0u) << "the test's pixels are never black";
+    for (int kept : {1, 2, kHeight / 2 + 1, kHeight - 1}) {
+      SCOPED_TRACE(testing::Message() << "cut after " << kept << " rows");
+      for (int load = 0; load < 2; ++load) {
+        const std::vector<std::uint32_t> cut = Load(c.file.Bytes(kept));
+        ASSERT_EQ(cut.size(), whole.size());
+        for (int y = 0; y < kHeight; ++y) {
+          const int row = c.file.top_down ? y : kHeight - 1 - y;  // its place in the file
+          for (int x = 0; x < kWidth; ++x)
+            ASSERT_EQ(cut[y * kWidth + x], row < kept ? whole[y * kWidth + x] : 0u)
+                << x << "," << y;
+        }
+      }
+    }
+  }
+}
+
+TEST_F(LoadImageTest, PixelsAnRleFileSkipsAreBlack) {
+  for (int bits : {8, 4}) {
+    SCOPED_TRACE(bits);
+    const std::vector<std::uint32_t> whole = Load(RunLength(bits, false).Bytes());
+    const std::vector<std::uint32_t> skipped = Load(RunLength(bits, true).Bytes());
+    ASSERT_EQ(skipped.size(), whole.size());
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) {
+        const bool jumped = y == kHeight - 1 && x >= 2 && x < 5;  // the first row in the file
+        ASSERT_EQ(skipped[y * kWidth + x], jumped ? 0u : whole[y * kWidth + x]) << x << "," << y;
+      }
+  }
+}
+
+// Files the fuzzer found: top down, with their pixels beyond the end of the file.
+TEST_F(LoadImageTest, FilesWhosePixelsLieBeyondTheirEndLoadBlack) {
+  for (const char* base64 :
+       {"Qk1OAAAANhAATCgAAQCMpgAAAgAA9AEAGAAAAAAA+f/3////////////////////////////////////////"
+        "//////////////////////////8=",
+        "Qk1OAAAAAAAAQDYQAAABAAAAAgAA+AEAGAAAAAAYAAAAEwsLAHoAAP8AAAD/APm/AAAA"}) {
+    const QString path = dir_.filePath("found.bmp");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QByteArray::fromBase64(base64));
+    file.close();
+    const QImage header(path);  // Qt's own reading, for the size
+    ASSERT_FALSE(header.isNull());
+    const HBITMAP bitmap = LoadImageA(0, path.toStdString(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+    ASSERT_NE(bitmap, 0u);
+    const HDC dc = CreateCompatibleDC(0);
+    const HGDIOBJ old = SelectObject(dc, bitmap);
+    for (int y = 0; y < header.height(); ++y)
+      for (int x = 0; x < header.width(); ++x) ASSERT_EQ(GetPixel(dc, x, y), 0u) << x << "," << y;
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+  }
+}
+
+}  // namespace
+}  // namespace platform
