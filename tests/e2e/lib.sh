@@ -81,8 +81,8 @@ open_table() {
   unlit=$("$probe" pixels "$title" "${pixels[@]}")
   xdotool mousemove --window "$title" 150 150 sleep 0.2 mousemove --window "$title" 300 250 \
     sleep 0.1 mousemove --window "$title" 310 256
-  for i in $(seq 41); do
-    ((i <= 40)) || fail "NEW GAME did not light under the pointer"
+  for i in $(seq 401); do
+    ((i <= 400)) || fail "NEW GAME did not light under the pointer within 20 s"
     [[ $("$probe" pixels "$title" "${pixels[@]}") != "$unlit" ]] && break
     sleep 0.05
   done
@@ -109,14 +109,26 @@ close_for_name() {
   box=$(window_of "$report")
 }
 
-# Types a name into a name box, confirms it with Return and waits up to 10 s for the copy
-# whose process is given to end.
-enter_name() {  # box, name, process
+# Types a name into a name box and confirms it with Return: a command of its own, so that
+# `x11_probe watch` can run it once it is looking.
+type_name() {  # box, name
   eval "$(xdotool getwindowgeometry --shell "$1")"
   xdotool mousemove --window "$1" $((WIDTH / 2)) $((HEIGHT / 2)) windowfocus --sync "$1" \
     sleep 0.2 type --delay 30 "$2"
   xdotool key Return
+}
+export -f type_name
+
+# Types a name into a name box and waits up to 10 s for the copy whose process is given to end.
+enter_name() {  # box, name, process
+  type_name "$1" "$2"
   wait_gone "$3" "the program did not end after the name $2 was entered"
+}
+
+# Waits up to 10 s until the kernel lists the process as waiting for a file lock.
+waits_for_lock() {  # process
+  for _ in $(seq 200); do grep -q -- "-> FLOCK .* $1 " /proc/locks && return 0; sleep 0.05; done
+  return 1
 }
 
 wait_gone() {  # process, the failure if it does not end within 10 s

@@ -9,7 +9,7 @@ start_game
 eval "$(xdotool getwindowgeometry --shell "$title")"
 [[ $WIDTH == 800 && $HEIGHT == 600 ]] || fail "the title window is ${WIDTH}x$HEIGHT, not 800x600"
 open_table
-for _ in $(seq 40); do
+for _ in $(seq 400); do
   visible=$(xdotool search --onlyvisible --class chinese_poker 2>/dev/null | sort -u || true)
   [[ $(wc -w <<<"$visible") == 1 ]] && break
   sleep 0.05

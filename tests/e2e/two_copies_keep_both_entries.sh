@@ -19,19 +19,21 @@ for overlap in no yes; do
   step "both copies show the table (overlapping exits: $overlap)"
   close_for_name "$first_table"
   if [[ $overlap == yes ]]; then
-    # The second copy leaves while the first one's name box is open: it waits for the lock,
-    # so no second name box comes, and the file is still the one both read.
+    # The second copy leaves while the first one's name box is open: the kernel lists it as
+    # waiting for the lock, so no second name box comes, and the file is still the one both
+    # read.
     "$probe" close "$table"
-    sleep 1
+    waits_for_lock "$second_pid" || fail "the second copy did not wait for the first to write"
     boxes=$(xdotool search --onlyvisible --name "^New High Score$" 2>/dev/null | wc -l)
-    ((boxes == 1)) || fail "the second copy did not wait for the first to write"
+    ((boxes == 1)) || fail "the second copy showed a name box while the first one's was open"
     expect_scores "what both read" Ann 300 Bob 40 '' 0 Zed 7
-    "$probe" watch --name "New High Score" --sample 10,10 --timeout 20000 >"$scratch/second" &
-    watcher=$!
-    sleep 0.3  # the watcher must be looking before the first copy lets go
-    enter_name "$box" First "$first_pid"
-    wait "$watcher" || fail "no name box from the second copy once the first had written"
-    box=$(window_of "$(cat "$scratch/second")")
+    # The first name is typed by the watcher once it is looking, so the second copy's box
+    # cannot come before it does.
+    report=$("$probe" watch --name "New High Score" --sample 10,10 --timeout 20000 -- \
+      bash -c 'type_name "$@"' type_name "$box" First) ||
+      fail "no name box from the second copy once the first had written"
+    wait_gone "$first_pid" "the first copy did not end after its name was entered"
+    box=$(window_of "$report")
   else
     enter_name "$box" First "$first_pid"
     expect_scores "the first copy's entry" Ann 300 First 100 Bob 40 Zed 7
