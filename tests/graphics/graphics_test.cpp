@@ -127,6 +127,7 @@ TEST_F(Graphics, LoadsEveryPictureInOrderUnderTheBarAndReleasesEachOnceInItsOwnO
   std::vector<float> bars(6, 0.0f);
   for (float value : {25.0f, 50.0f, 75.0f, 100.0f}) bars.insert(bars.end(), 13, value);
   EXPECT_EQ(bar, bars);
+  EXPECT_EQ(SplashForm().barLoad.Value(), 100.0f);  // and full once the last has loaded
   const auto handles = Handles();
   Texts releases;
   for (int i = 0; i < 58; ++i) {
@@ -152,6 +153,8 @@ TEST_F(Graphics, APictureIsTriedThreeTimesWithMessagesRunningBetween) {
       {"LoadImageA", 2,
        "CreateCompatibleDC LoadImageA DoEvents LoadImageA DoEvents LoadImageA DoEvents "
        "SelectObject"},
+      {"LoadImageA", 3,  // the context goes once the last try is over
+       "CreateCompatibleDC LoadImageA DoEvents LoadImageA DoEvents LoadImageA DoEvents DeleteDC"},
       {"CreateCompatibleDC", 2,
        "CreateCompatibleDC DoEvents CreateCompatibleDC DoEvents CreateCompatibleDC LoadImageA "
        "DoEvents SelectObject"},

@@ -183,7 +183,7 @@ TEST_F(Screens, TheTitleLightsTheButtonUnderThePointerShowsTheHighScoresModallyA
   MoveTo(form, {10, 10});  // waiting again, the window answers as before
   EXPECT_EQ(View(), "uuu");
 
-  // Exit ends the program, loading and writing nothing; so does the close box.
+  // Exit ends the program, opening, loading and writing nothing; so does the close box.
   HiScore[0].Score = 1;  // so that any write would show in the file
   platform::CallRecord record;
   MoveTo(form, kButtons[2].center());
@@ -193,6 +193,7 @@ TEST_F(Screens, TheTitleLightsTheButtonUnderThePointerShowsTheHighScoresModallyA
   EXPECT_EQ(ReadFileBytes(Path("score.dat")), score);
   EXPECT_EQ(ReadFileBytes(Path("data.dat")), data);
   EXPECT_EQ(record.calls, std::vector<std::string>{}) << "nothing loaded, nothing released";
+  EXPECT_FALSE(MainForm().IsLoaded()) << "the table was opened on the way out";
   form.PerformClose();
   EXPECT_EQ(end.count, 2);
   HiScore[1] = {"Cy", 12};  // each showing of the high scores reads the table afresh
