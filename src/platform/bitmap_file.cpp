@@ -9,15 +9,17 @@
 #include <limits>
 
 // Qt's bitmap reader writes a pixel only where the file gives one; the rest of the picture
-// keeps what it held: the rows of a file cut short, the pixels an RLE file skips. A 4-bit
+// keeps what it held: the pixels an RLE file skips, the rows of a file cut short. A 4-bit
 // file's missing rows are set to palette entry 0, and an RLE file that ends inside a run
 // has the run written with a byte the reader never got. Given a picture of the right size
 // and format, the reader writes into that one.
 //
-// So each file is decoded twice into pictures made beforehand, which start as different
-// bytes, with different bytes read behind the file's end (the reader never meets the end
-// then). A pixel the file gives decodes the same both times; any other differs, and is
-// made black. No pixel depends on what memory held, and one file always gives one picture.
+// So a file is decoded into pictures made beforehand. An uncompressed file that the reader
+// read without meeting its end gave every pixel: one decode is the picture. Otherwise the
+// file is decoded twice, into pictures that start as different bytes (and, where the reader
+// met the end, with different bytes read behind it, so that it never meets the end): a
+// pixel the file gives decodes the same both times, any other differs and is made black.
+// No pixel depends on what memory held, and one file always gives one picture.
 
 namespace platform::detail {
 namespace {
@@ -42,8 +44,12 @@ class FileDevice : public QIODevice {
     return padding_.bytes > 0 ? std::numeric_limits<qint64>::max() / 2 : bytes_.size();
   }
 
+  // Whether the reader asked for a byte beyond the file's end.
+  bool MetTheEnd() const { return met_end_; }
+
  protected:
   qint64 readData(char* data, qint64 max) override {
+    met_end_ = met_end_ || max > bytes_.size() - pos();
     if (pos() < bytes_.size()) {
       const qint64 n = std::min(max, bytes_.size() - pos());
       std::memcpy(data, bytes_.constData() + pos(), static_cast<std::size_t>(n));
@@ -60,6 +66,7 @@ class FileDevice : public QIODevice {
   const QByteArray& bytes_;
   Padding padding_;
   qint64 served_ = 0;
+  bool met_end_ = false;
 };
 
 QImageReader* BitmapReader(QImageReader& reader) {
@@ -72,15 +79,16 @@ QImageReader* BitmapReader(QImageReader& reader) {
 // A null picture when the reader reads none, or made a picture of its own instead of this
 // one: its unwritten pixels would then hold anything.
 QImage DecodeInto(const QByteArray& file, Padding padding, QSize size, QImage::Format format,
-                  int fill) {
+                  int fill, bool* met_end = nullptr) {
   QImage image(size, format);
   if (image.isNull()) return {};
   std::memset(image.bits(), fill, static_cast<std::size_t>(image.sizeInBytes()));
   const uchar* const pixels = image.constBits();
   FileDevice device(file, padding);
   QImageReader reader(&device);
-  if (!BitmapReader(reader)->read(&image) || image.constBits() != pixels ||
-      image.size() != size || image.format() != format)
+  const bool read = BitmapReader(reader)->read(&image);
+  if (met_end) *met_end = device.MetTheEnd();
+  if (!read || image.constBits() != pixels || image.size() != size || image.format() != format)
     return {};
   return image;
 }
@@ -114,6 +122,28 @@ bool SamePixel(const QImage& a, const QImage& b, const QImage& a_rgb, const QIma
                      static_cast<std::size_t>(bytes)) == 0;
 }
 
+// The first of two decodes as Format_RGB32, black wherever the two differ; null when either
+// is.
+QImage Agreed(const QImage& first, const QImage& second) {
+  if (first.isNull() || second.isNull()) return {};
+  QImage picture = first.convertToFormat(QImage::Format_RGB32);
+  const QImage check = second.convertToFormat(QImage::Format_RGB32);
+  if (picture.isNull() || check.isNull()) return {};
+  const int width = first.width();
+  const std::size_t row_bytes =
+      static_cast<std::size_t>((static_cast<qsizetype>(width) * first.depth() + 7) / 8);
+  const std::size_t rgb_bytes = 4 * static_cast<std::size_t>(width);
+  for (int y = 0; y < first.height(); ++y) {
+    if (std::memcmp(first.constScanLine(y), second.constScanLine(y), row_bytes) == 0 &&
+        std::memcmp(picture.constScanLine(y), check.constScanLine(y), rgb_bytes) == 0)
+      continue;
+    auto* row = reinterpret_cast<std::uint32_t*>(picture.scanLine(y));
+    for (int x = 0; x < width; ++x)
+      if (!SamePixel(first, second, picture, check, x, y)) row[x] = kBlack;
+  }
+  return picture;
+}
+
 }  // namespace
 
 QImage DecodeBitmapFile(const QByteArray& file) {
@@ -127,13 +157,18 @@ QImage DecodeBitmapFile(const QByteArray& file) {
       static_cast<qint64>(size.width()) * size.height() > kMaxBitmapPixels)
     return {};
   // Whether the reader takes the file as it is decides whether it loads at all.
-  if (DecodeInto(file, {0, 0, 0}, size, format, 0x00).isNull()) return {};
+  bool met_end = false;
+  const QImage plain = DecodeInto(file, {0, 0, 0}, size, format, 0x00, &met_end);
+  if (plain.isNull()) return {};
+  const bool run_length = RunLength(file);
+  if (!met_end && !run_length) return plain.convertToFormat(QImage::Format_RGB32);
+  if (!met_end) return Agreed(plain, DecodeInto(file, {0, 0, 0}, size, format, 0xFF));
 
   // Enough bytes behind the end for every row of the deepest pixels.
   const qint64 bytes = static_cast<qint64>(size.height()) * (4LL * size.width() + 8) + 1024;
   Padding one{bytes, 0x00, 0x00}, other{bytes, '\xFF', '\xFF'};
   int fill = 0x00, other_fill = 0xFF;
-  if (RunLength(file)) {
+  if (run_length) {
     // 0xFF would be read as long runs, which this reader lets spill over rows read before.
     // Zeros end every row (or the picture) and write nothing; the other side's first byte
     // 1 differs from 0 wherever it is read (a run's length or colour, an escape) and
@@ -142,23 +177,7 @@ QImage DecodeBitmapFile(const QByteArray& file) {
     std::swap(fill, other_fill);
   }
   const QImage first = DecodeInto(file, one, size, format, fill);
-  const QImage second = first.isNull() ? QImage() : DecodeInto(file, other, size, format, other_fill);
-  if (second.isNull()) return {};
-  QImage picture = first.convertToFormat(QImage::Format_RGB32);
-  const QImage check = second.convertToFormat(QImage::Format_RGB32);
-  if (picture.isNull() || check.isNull()) return {};
-  const std::size_t row_bytes =
-      static_cast<std::size_t>((static_cast<qsizetype>(size.width()) * first.depth() + 7) / 8);
-  const std::size_t rgb_bytes = 4 * static_cast<std::size_t>(size.width());
-  for (int y = 0; y < size.height(); ++y) {
-    if (std::memcmp(first.constScanLine(y), second.constScanLine(y), row_bytes) == 0 &&
-        std::memcmp(picture.constScanLine(y), check.constScanLine(y), rgb_bytes) == 0)
-      continue;
-    auto* row = reinterpret_cast<std::uint32_t*>(picture.scanLine(y));
-    for (int x = 0; x < size.width(); ++x)
-      if (!SamePixel(first, second, picture, check, x, y)) row[x] = kBlack;
-  }
-  return picture;
+  return first.isNull() ? QImage() : Agreed(first, DecodeInto(file, other, size, format, other_fill));
 }
 
 }  // namespace platform::detail
