@@ -8,7 +8,8 @@
 //
 //   x11_probe wm [--timeout MS]
 //       Waits until a window manager has taken the screen (the root window names its check
-//       window, and that window exists) and prints wm=NAME. Exits 1 on a time-out.
+//       window, and that window exists) and takes new windows in hand (a window the probe
+//       maps gets its WM_STATE), and prints wm=NAME. Exits 1 on a time-out.
 //
 //   x11_probe pixels WINDOW X,Y...
 //       Prints the colour of each pixel as pixel=X,Y,RRGGBB.
@@ -153,6 +154,34 @@ int WaitForWindowManager(Display* display, int argc, char** argv) {
       return 1;
     }
     usleep(10000);
+  }
+  // The check window comes early in a window manager's start, and a window mapped before it
+  // has started is never taken in hand. So a window of our own is mapped, and mapped anew
+  // every half second, until one gets its WM_STATE.
+  const Atom wm_state = XInternAtom(display, "WM_STATE", False);
+  for (bool managed = false; !managed;) {
+    const Window probe = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 10, 10,
+                                             0, 0, 0);
+    XMapWindow(display, probe);
+    XSync(display, False);
+    for (const Clock::time_point mapped = Clock::now(); !managed && MillisSince(mapped) < 500;) {
+      Atom type = None;
+      int format = 0;
+      unsigned long count = 0, after = 0;
+      unsigned char* data = nullptr;
+      managed = XGetWindowProperty(display, probe, wm_state, 0, 2, False, AnyPropertyType, &type,
+                                   &format, &count, &after, &data) == Success &&
+                type != None;
+      if (data != nullptr) XFree(data);
+      if (!managed) usleep(10000);
+    }
+    XDestroyWindow(display, probe);
+    XSync(display, False);
+    if (!managed && MillisSince(start) > timeout_ms) {
+      std::fprintf(stderr, "x11_probe: the window manager took no window within %d ms\n",
+                   timeout_ms);
+      return 1;
+    }
   }
   std::printf("wm=%s\n", WindowName(display, check).c_str());
   return 0;

@@ -123,6 +123,20 @@ void XSession::RequestState(unsigned long window, bool add, const char* first, c
   XSync(d, False);
 }
 
+void XSession::Activate(unsigned long window) {
+  Display* d = D(display_);
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(d, "_NET_ACTIVE_WINDOW", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = 2;  // from a pager: no focus-stealing rule applies
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask,
+             &event);
+  XSync(d, False);
+}
+
 QRect XSession::Geometry(unsigned long window) {
   Display* d = D(display_);
   XWindowAttributes attributes{};

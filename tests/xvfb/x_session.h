@@ -35,6 +35,8 @@ class XSession {
   // Asks the window manager to add (or remove) one or two _NET_WM_STATE states of a
   // window, as pagers and window menus do.
   void RequestState(unsigned long window, bool add, const char* first, const char* second);
+  // Asks the window manager to make a window active, as a pager does.
+  void Activate(unsigned long window);
   // The window's place and size on the screen, frame excluded.
   QRect Geometry(unsigned long window);
   // The window that the window manager has made active; 0 when none.
