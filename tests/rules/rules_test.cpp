@@ -190,11 +190,13 @@ TEST_F(RulesTest, AutoPlayArrangesASeatFromItsDealOrder) {
     peer.rule.AutoPlay();
     EXPECT_EQ(Rated(1, kTailRow) + " | " + Rated(1, kBodyRow) + " | " + Rated(1, kHeadRow),
               arranged);
-    // Only the seats 1 to intNumCom (1 here) are arranged: the player and seat 2 keep theirs.
+    // Only the seats 1 to intNumCom (1 here) are arranged: the player and seat 2 keep theirs,
+    // seat 2 its draw row too.
     for (int seat : {0, 2}) {
       EXPECT_EQ(Rated(seat, kTailRow) + " | " + Rated(seat, kHeadRow),
                 "_ _ _ _ _ mine 1 | _ _ _ mine 3");
     }
+    EXPECT_EQ(Named(Hand[2].Draw), deal);
   }
 }
 
@@ -271,8 +273,9 @@ TEST_F(RulesTest, RandomDealsKeepEveryCardAndRateConsistently) {
     std::copy_n(&pack[8], 5, Hand[0].Tail);
     HandRec player = Hand[0];
     peer.rule.AutoPlay();
+    EXPECT_EQ(peer.Combo(), "_ _ _ _ _") << "after AutoPlay";  // empty between the operations
     peer.rule.getPlayerHand();
-    EXPECT_EQ(peer.Combo(), "_ _ _ _ _");
+    EXPECT_EQ(peer.Combo(), "_ _ _ _ _") << "after getPlayerHand";
     const std::string names[] = {"", HandStrength[0].HeadName, HandStrength[0].BodyName,
                                  HandStrength[0].TailName};
     for (int seat = 0; seat <= 3; ++seat) {
