@@ -1,9 +1,9 @@
-// "score.dat" and "data.dat": the records read leniently; the names' code page, every byte checked
-// both ways against the published table (Microsoft's cp1252, as unicode.org lists it); from the
-// start of the program to its exit, the title window reads short files and refuses what cannot
-// be read without ever hanging, the exit offers the score once, writes a whole table over what
-// it read and takes a table another copy wrote meanwhile afresh under the lock; and a writer
-// killed at any moment never leaves a shorter or empty file.
+// "score.dat" and "data.dat": the records read leniently and laid out byte for byte; the names'
+// code page, every byte checked both ways against the published table (Microsoft's cp1252, as
+// unicode.org lists it); from the start of the program to its exit, the title window reads short
+// files and refuses what cannot be read without ever hanging, the exit offers the score once,
+// writes a whole table over what it read and takes a table another copy wrote meanwhile afresh
+// under the lock; and a writer killed at any moment never leaves a shorter or empty file.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -63,13 +63,28 @@ TEST(ScoreFile, ReadsEachFieldThatLiesWhollyInTheFileAndLeavesTheRestCleared) {
   }
 }
 
+// Every byte of every field where it stands: the Extra bytes in their order, a negative score.
+TEST(ScoreFile, KnownTableHasExactBytesAndReadsBack) {
+  const HiScoreTable t = {{{"Ann", 300}, {"", -2, {1, 2, 3, 4, 5, 6}}, {"Bo", 0x1234}, {"Z", 7}}};
+  const Bytes expected = {
+      3, 0, 'A',  'n',  'n',  0x2C, 0x01, 0, 0, 0, 0, 0, 0,  // Ann, 300
+      0, 0, 0xFE, 0xFF, 1,    2,    3,    4, 5, 6,           // empty name, -2, Extra
+      2, 0, 'B',  'o',  0x34, 0x12, 0,    0, 0, 0, 0, 0,     // Bo, 0x1234
+      1, 0, 'Z',  7,    0,    0,    0,    0, 0, 0, 0,        // entry 3
+  };
+  EXPECT_EQ(EncodeHiScoreFile(t, {}), expected);
+  EXPECT_EQ(EncodeHiScoreFile(DecodeHiScoreFile(expected), {}), expected);
+}
+
 TEST(ScoreFile, NamesOutsideTheCodePageBecomeQuestionMarksAndAreCutToTheLengthField) {
   EXPECT_EQ(Utf8ToWindows1252("Zoë €5 李 a😀"),
             (Bytes{'Z', 'o', 0xEB, ' ', 0x80, '5', ' ', '?', ' ', 'a', '?'}));
   EXPECT_EQ(Utf8ToWindows1252("\xff\xc3"), (Bytes{'?', '?'}));  // not UTF-8 at all
-  const Bytes bytes = EncodeHiScoreFile({{{std::string(70000, 'x'), 5}}}, {});
-  EXPECT_EQ(bytes.size(), 40u + kMaxNameBytes);
-  EXPECT_EQ(DecodeHiScoreFile(bytes)[0].Score, 5);
+  // The file holds the names in the code page: "李" takes one byte, a "?".
+  const Bytes bytes = EncodeHiScoreFile({{{"李", 9}, {std::string(70000, 'x'), 5}}}, {});
+  EXPECT_EQ(bytes.size(), 41u + kMaxNameBytes);
+  const HiScoreTable back = DecodeHiScoreFile(bytes);
+  EXPECT_EQ(back[0].Name + " " + std::to_string(back[1].Score), "? 5");
 }
 
 // Bytes 0x80 to 0x9F, where the code page differs from Latin-1. The five bytes it leaves
