@@ -179,11 +179,11 @@ TEST_F(ScoreFileRun, ShortAndLongerScoreFilesStartTheGameAndTheExitWritesAWholeT
        ann + Record("Dee", 100) + kEmptyRecord + kEmptyRecord},
       {"39 bytes: the last Extra cut", Bytes(empties.begin(), empties.end() - 1), "Dee",
        Record("Dee", 100, 0xB0) + Record("", 1, 0xB1) + Record("", 2, 0xB2) + Record("", 4)},
-      // 100 passes the 50 but not an equal 100; entry 3, every Extra and the bytes after the
-      // records stay, but for the one that the longer name takes.
-      {"four records and more", four + Bytes(9, 0xEE), "Dee",
-       Record("Ann", 300, 1) + Record("Bob", 100, 2) + Record("Dee", 100, 3) +
-           Record("Hid", 999, 4) + Bytes(8, 0xEE)},
+      // 100 passes the 50 but not an equal 100; the name stays as typed, spaces and all; entry
+      // 3, every Extra and the bytes after the records stay, but for those the longer name takes.
+      {"four records and more", four + Bytes(9, 0xEE), " Dee ",
+       Record("Ann", 300, 1) + Record("Bob", 100, 2) + Record(" Dee ", 100, 3) +
+           Record("Hid", 999, 4) + Bytes(6, 0xEE)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -197,6 +197,7 @@ TEST_F(ScoreFileRun, ShortAndLongerScoreFilesStartTheGameAndTheExitWritesAWholeT
                   std::to_string(dialogs_.inputs[0].max_length),
               "Enter Your Name|New High Score|65535");  // any name fits the 16-bit length
     EXPECT_EQ(end_.count, 1);
+    EXPECT_FALSE(MainForm().IsLoaded()) << "the close is never refused";
     EXPECT_EQ(FileBytes(), c.after_exit);
   }
 }
@@ -282,9 +283,10 @@ TEST_F(ScoreFileRun, TheExitTakesATableAnotherCopyWroteMeanwhileAfreshOrSaysWhyI
   std::filesystem::remove(Path());
   std::filesystem::create_directory(Path());
   PlayAndLeave("Dee");
-  EXPECT_EQ(dialogs_.Texts(),
+  ASSERT_EQ(dialogs_.Texts(),
             std::vector<std::string>{"Your high scores could not be saved to score.dat: "
                                      "Is a directory."});
+  EXPECT_EQ(dialogs_.messages[0].title, "Chinese Poker");
   EXPECT_EQ(end_.count, 1);
 }
 
