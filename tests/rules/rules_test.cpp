@@ -74,14 +74,19 @@ TEST_F(RulesTest, StrengthIsTheFirstMatchingRowOfTheCategory) {
 }
 
 TEST(PatternTableParser, ReadsTheFirst2980BytesAndRefusesShorterFilesUntouched) {
-  std::vector<std::uint8_t> file(kPatternFileBytes + 100, 0xFF);  // what follows is not read
-  file[10] = 0x34;                                                // row 1, column 0
-  file[11] = 0x12;
-  file[2978] = 0x02;  // row 297, column 4
-  file[2979] = 0x01;
-  ASSERT_EQ(LoadPatternTable(file), "");
-  EXPECT_EQ(std::vector<int>({PatternTable[0][0], PatternTable[1][0], PatternTable[297][4]}),
-            std::vector<int>({-1, 0x1234, 0x0102}));
+  // What follows the table is not read, however much there is.
+  for (const std::size_t size : {kPatternFileBytes + 100, std::size_t{1000000}}) {
+    std::vector<std::uint8_t> file(size, 0xFF);
+    file[10] = 0x34;  // row 1, column 0
+    file[11] = 0x12;
+    file[2978] = 0x02;  // row 297, column 4
+    file[2979] = 0x01;
+    std::memset(PatternTable, 0, sizeof PatternTable);
+    ASSERT_EQ(LoadPatternTable(file), "") << size;
+    EXPECT_EQ(std::vector<int>({PatternTable[0][0], PatternTable[1][0], PatternTable[297][4]}),
+              std::vector<int>({-1, 0x1234, 0x0102}))
+        << size;
+  }
 
   std::int16_t before[kPatternRows][kPatternColumns];
   std::memcpy(before, PatternTable, sizeof before);
@@ -190,11 +195,13 @@ TEST_F(RulesTest, AutoPlayArrangesASeatFromItsDealOrder) {
     peer.rule.AutoPlay();
     EXPECT_EQ(Rated(1, kTailRow) + " | " + Rated(1, kBodyRow) + " | " + Rated(1, kHeadRow),
               arranged);
-    // Only the seats 1 to intNumCom (1 here) are arranged: the player and seat 2 keep theirs.
+    // Only the seats 1 to intNumCom (1 here) are arranged: the player and seat 2 keep theirs,
+    // seat 2 its draw row too.
     for (int seat : {0, 2}) {
       EXPECT_EQ(Rated(seat, kTailRow) + " | " + Rated(seat, kHeadRow),
                 "_ _ _ _ _ mine 1 | _ _ _ mine 3");
     }
+    EXPECT_EQ(Named(Hand[2].Draw), deal);
   }
 }
 
@@ -271,8 +278,9 @@ TEST_F(RulesTest, RandomDealsKeepEveryCardAndRateConsistently) {
     std::copy_n(&pack[8], 5, Hand[0].Tail);
     HandRec player = Hand[0];
     peer.rule.AutoPlay();
+    EXPECT_EQ(peer.Combo(), "_ _ _ _ _") << "after AutoPlay";  // empty between the operations
     peer.rule.getPlayerHand();
-    EXPECT_EQ(peer.Combo(), "_ _ _ _ _");
+    EXPECT_EQ(peer.Combo(), "_ _ _ _ _") << "after getPlayerHand";
     const std::string names[] = {"", HandStrength[0].HeadName, HandStrength[0].BodyName,
                                  HandStrength[0].TailName};
     for (int seat = 0; seat <= 3; ++seat) {

@@ -174,6 +174,8 @@ TEST_F(TableWindow, OpensIdleInTheArrangingLayoutWithItsDesignedTextsAndPlaces) 
   EXPECT_EQ(texts,
             "Chinese Poker (Merrowin)|Your Current Score : 100|50||1|New Game F2|High Score|"
             "Exit|@ 1 Com|Help|About|");
+  f().mnuOneCom.Trigger();  // chosen again: nothing to see
+  EXPECT_EQ(f().mnuOneCom.Caption() + " " + std::to_string(intNumCom), "@ 1 Com 1");
   std::vector<platform::Control*> controls = {&f().cmdDeal, &f().cmdDone,  &f().cmdLess,
                                               &f().cmdMore, &f().txtScore, &f().txtInfo,
                                               &f().txtWager};
@@ -273,8 +275,9 @@ TEST_F(TableWindow, KnownDealsPlayedWithTheMouseAreShownAndSettled) {
 
 TEST_F(TableWindow, NewGameFromTheShowdownOrWhileArrangingStartsAgainWithEmptyPlaces) {
   // From the showdown by the menu item; while arranging, the fifth draw card selected, by F2
-  // with Shift, Ctrl and Alt.
-  for (const bool arranging : {false, true}) {
+  // with Shift, Ctrl and Alt, and by F2 alone.
+  for (const int modifiers : {-1, 7, 0}) {  // -1: the menu item
+    const bool arranging = modifiers >= 0;
     if (arranging) {
       f().cmdDeal.PerformClick();
       MouseClick(&f().picDraw5);
@@ -291,14 +294,14 @@ TEST_F(TableWindow, NewGameFromTheShowdownOrWhileArrangingStartsAgainWithEmptyPl
     f().PerformKeyDown(platform::vbKeyF1, platform::vbShiftMask);  // no other key acts
     EXPECT_EQ(Controls(), arranging ? kArranging : kIdle);
     if (arranging) {
-      f().PerformKeyDown(platform::vbKeyF2, 7);
+      f().PerformKeyDown(platform::vbKeyF2, static_cast<std::int16_t>(modifiers));
     } else {
       f().mnuNewGame.Trigger();
     }
     EXPECT_EQ(f().txtScore.Text() + " " + std::to_string(score()), ScoreText(100) + " 100");
     EXPECT_EQ(Controls(), kIdle);
     ExpectLayout(false);
-    for (int s : {0, 1}) EXPECT_EQ(Rows(Hand[s]), Rows(HandRec{})) << arranging << s;
+    for (int s : {0, 1}) EXPECT_EQ(Rows(Hand[s]), Rows(HandRec{})) << modifiers << s;
     EXPECT_EQ(kept(), before);
     MouseClick(&f().picDraw1);
     EXPECT_EQ(kept(), before);

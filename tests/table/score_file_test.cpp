@@ -1,9 +1,9 @@
-// "score.dat" and "data.dat": the records read leniently; the names' code page, every byte checked
-// both ways against the published table (Microsoft's cp1252, as unicode.org lists it); from the
-// start of the program to its exit, the title window reads short files and refuses what cannot
-// be read without ever hanging, the exit offers the score once, writes a whole table over what
-// it read and takes a table another copy wrote meanwhile afresh under the lock; and a writer
-// killed at any moment never leaves a shorter or empty file.
+// "score.dat" and "data.dat": the records read leniently and laid out byte for byte; the names'
+// code page, every byte checked both ways against the published table (Microsoft's cp1252, as
+// unicode.org lists it); from the start of the program to its exit, the title window reads short
+// files and refuses what cannot be read without ever hanging, the exit offers the score once,
+// writes a whole table over what it read and takes a table another copy wrote meanwhile afresh
+// under the lock; and a writer killed at any moment never leaves a shorter or empty file.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -63,13 +63,28 @@ TEST(ScoreFile, ReadsEachFieldThatLiesWhollyInTheFileAndLeavesTheRestCleared) {
   }
 }
 
+// Every byte of every field where it stands: the Extra bytes in their order, a negative score.
+TEST(ScoreFile, KnownTableHasExactBytesAndReadsBack) {
+  const HiScoreTable t = {{{"Ann", 300}, {"", -2, {1, 2, 3, 4, 5, 6}}, {"Bo", 0x1234}, {"Z", 7}}};
+  const Bytes expected = {
+      3, 0, 'A',  'n',  'n',  0x2C, 0x01, 0, 0, 0, 0, 0, 0,  // Ann, 300
+      0, 0, 0xFE, 0xFF, 1,    2,    3,    4, 5, 6,           // empty name, -2, Extra
+      2, 0, 'B',  'o',  0x34, 0x12, 0,    0, 0, 0, 0, 0,     // Bo, 0x1234
+      1, 0, 'Z',  7,    0,    0,    0,    0, 0, 0, 0,        // entry 3
+  };
+  EXPECT_EQ(EncodeHiScoreFile(t, {}), expected);
+  EXPECT_EQ(EncodeHiScoreFile(DecodeHiScoreFile(expected), {}), expected);
+}
+
 TEST(ScoreFile, NamesOutsideTheCodePageBecomeQuestionMarksAndAreCutToTheLengthField) {
   EXPECT_EQ(Utf8ToWindows1252("Zoë €5 李 a😀"),
             (Bytes{'Z', 'o', 0xEB, ' ', 0x80, '5', ' ', '?', ' ', 'a', '?'}));
   EXPECT_EQ(Utf8ToWindows1252("\xff\xc3"), (Bytes{'?', '?'}));  // not UTF-8 at all
-  const Bytes bytes = EncodeHiScoreFile({{{std::string(70000, 'x'), 5}}}, {});
-  EXPECT_EQ(bytes.size(), 40u + kMaxNameBytes);
-  EXPECT_EQ(DecodeHiScoreFile(bytes)[0].Score, 5);
+  // The file holds the names in the code page: "李" takes one byte, a "?".
+  const Bytes bytes = EncodeHiScoreFile({{{"李", 9}, {std::string(70000, 'x'), 5}}}, {});
+  EXPECT_EQ(bytes.size(), 41u + kMaxNameBytes);
+  const HiScoreTable back = DecodeHiScoreFile(bytes);
+  EXPECT_EQ(back[0].Name + " " + std::to_string(back[1].Score), "? 5");
 }
 
 // Bytes 0x80 to 0x9F, where the code page differs from Latin-1. The five bytes it leaves
@@ -164,11 +179,11 @@ TEST_F(ScoreFileRun, ShortAndLongerScoreFilesStartTheGameAndTheExitWritesAWholeT
        ann + Record("Dee", 100) + kEmptyRecord + kEmptyRecord},
       {"39 bytes: the last Extra cut", Bytes(empties.begin(), empties.end() - 1), "Dee",
        Record("Dee", 100, 0xB0) + Record("", 1, 0xB1) + Record("", 2, 0xB2) + Record("", 4)},
-      // 100 passes the 50 but not an equal 100; entry 3, every Extra and the bytes after the
-      // records stay, but for the one that the longer name takes.
-      {"four records and more", four + Bytes(9, 0xEE), "Dee",
-       Record("Ann", 300, 1) + Record("Bob", 100, 2) + Record("Dee", 100, 3) +
-           Record("Hid", 999, 4) + Bytes(8, 0xEE)},
+      // 100 passes the 50 but not an equal 100; the name stays as typed, spaces and all; entry
+      // 3, every Extra and the bytes after the records stay, but for those the longer name takes.
+      {"four records and more", four + Bytes(9, 0xEE), " Dee ",
+       Record("Ann", 300, 1) + Record("Bob", 100, 2) + Record(" Dee ", 100, 3) +
+           Record("Hid", 999, 4) + Bytes(6, 0xEE)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -182,6 +197,7 @@ TEST_F(ScoreFileRun, ShortAndLongerScoreFilesStartTheGameAndTheExitWritesAWholeT
                   std::to_string(dialogs_.inputs[0].max_length),
               "Enter Your Name|New High Score|65535");  // any name fits the 16-bit length
     EXPECT_EQ(end_.count, 1);
+    EXPECT_FALSE(MainForm().IsLoaded()) << "the close is never refused";
     EXPECT_EQ(FileBytes(), c.after_exit);
   }
 }
@@ -267,9 +283,10 @@ TEST_F(ScoreFileRun, TheExitTakesATableAnotherCopyWroteMeanwhileAfreshOrSaysWhyI
   std::filesystem::remove(Path());
   std::filesystem::create_directory(Path());
   PlayAndLeave("Dee");
-  EXPECT_EQ(dialogs_.Texts(),
+  ASSERT_EQ(dialogs_.Texts(),
             std::vector<std::string>{"Your high scores could not be saved to score.dat: "
                                      "Is a directory."});
+  EXPECT_EQ(dialogs_.messages[0].title, "Chinese Poker");
   EXPECT_EQ(end_.count, 1);
 }
 
