@@ -1,6 +1,6 @@
 // The kill loop's writer: writes the tables of score_test_support.h to the score file PATH in
 // turn, as the table window's exit does (the lock, then WriteHiScoreFile), until it is killed.
-// Says "r" on its standard output just before its first write.
+// Says "r" on its standard output just before its first write, and "w" after each write.
 #include <unistd.h>
 
 #include <cstdio>
@@ -18,5 +18,6 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "score_writer: %s\n", error.c_str());
       return 1;
     }
+    if (::write(1, "w", 1) != 1) return 2;
   }
 }
