@@ -5,6 +5,9 @@
 #include <X11/Xutil.h>
 #include <dlfcn.h>
 
+#include <algorithm>
+#include <initializer_list>
+
 namespace xtest {
 namespace {
 
@@ -107,34 +110,36 @@ std::string XSession::WindowManager() {
   return name;
 }
 
-void XSession::RequestState(unsigned long window, bool add, const char* first, const char* second) {
-  Display* d = D(display_);
+namespace {
+
+// A request about `window` to the window manager, as pagers send them: a client message to
+// the root window with up to four numbers.
+void AskWindowManager(Display* d, unsigned long window, const char* message,
+                      std::initializer_list<long> data) {
   XEvent event{};
   event.xclient.type = ClientMessage;
   event.xclient.window = window;
-  event.xclient.message_type = XInternAtom(d, "_NET_WM_STATE", False);
+  event.xclient.message_type = XInternAtom(d, message, False);
   event.xclient.format = 32;
-  event.xclient.data.l[0] = add ? 1 : 0;
-  event.xclient.data.l[1] = static_cast<long>(XInternAtom(d, first, False));
-  event.xclient.data.l[2] = second ? static_cast<long>(XInternAtom(d, second, False)) : 0;
-  event.xclient.data.l[3] = 2;  // the request comes from a pager or the user's tools
+  std::copy(data.begin(), data.end(), event.xclient.data.l);
   XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask,
              &event);
   XSync(d, False);
 }
 
-void XSession::Activate(unsigned long window) {
+}  // namespace
+
+void XSession::RequestState(unsigned long window, bool add, const char* first, const char* second) {
   Display* d = D(display_);
-  XEvent event{};
-  event.xclient.type = ClientMessage;
-  event.xclient.window = window;
-  event.xclient.message_type = XInternAtom(d, "_NET_ACTIVE_WINDOW", False);
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = 2;  // from a pager: no focus-stealing rule applies
-  event.xclient.data.l[1] = CurrentTime;
-  XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask,
-             &event);
-  XSync(d, False);
+  AskWindowManager(d, window, "_NET_WM_STATE",
+                   {add ? 1 : 0, static_cast<long>(XInternAtom(d, first, False)),
+                    second ? static_cast<long>(XInternAtom(d, second, False)) : 0,
+                    2 /* the request comes from a pager or the user's tools */});
+}
+
+void XSession::Activate(unsigned long window) {
+  // From a pager (2): no focus-stealing rule applies.
+  AskWindowManager(D(display_), window, "_NET_ACTIVE_WINDOW", {2, CurrentTime});
 }
 
 QRect XSession::Geometry(unsigned long window) {
