@@ -245,6 +245,8 @@ TEST_F(ScoreFileRun, TheExitTakesATableAnotherCopyWroteMeanwhileAfreshOrSaysWhyI
                       Record("Gus", 150, 0xA2) + Record("Zed", 7, 0xA3);
   const Bytes dee = Record("Dee", 100, 0xA0) + Record("Ann", 90, 0xA1) + Record("Bob", 80, 0xA2) +
                     Record("Zed", 7, 0xA3);
+  const Bytes raised = Record("Ann", 95, 0xA0) + Record("Bob", 80, 0xA1) + Record("Cy", 50, 0xA2) +
+                       Record("Zed", 7, 0xA3);  // as long as the file read at start
   const struct {
     const char* what;
     std::optional<Bytes> meanwhile;  // what the other copy left; nullopt: the file removed
@@ -256,6 +258,10 @@ TEST_F(ScoreFileRun, TheExitTakesATableAnotherCopyWroteMeanwhileAfreshOrSaysWhyI
            Record("Zed", 7, 0xA3),
        1},
       {"another copy's entries are all above this one", above, above, 0},
+      {"a score changed, the file's size not", raised,
+       Record("Dee", 100, 0xA0) + Record("Ann", 95, 0xA1) + Record("Bob", 80, 0xA2) +
+           Record("Zed", 7, 0xA3),
+       1},
       {"the file removed meanwhile", std::nullopt, dee, 1},
   };
   for (const auto& c : cases) {
