@@ -69,24 +69,25 @@ class FileDevice : public QIODevice {
   bool met_end_ = false;
 };
 
-QImageReader* BitmapReader(QImageReader& reader) {
-  reader.setFormat("bmp");
-  reader.setAutoDetectImageFormat(false);
-  return &reader;
-}
-
-// Decodes `file` into a new picture of `size` and `format` whose bytes all start as `fill`.
-// A null picture when the reader reads none, or made a picture of its own instead of this
+// Decodes `file` into a new picture of the size and format its header gives, whose bytes all
+// start as `fill`. A null picture when the reader reads none, when the picture would be
+// larger than kMaxBitmapPixels, or when the reader made a picture of its own instead of this
 // one: its unwritten pixels would then hold anything.
-QImage DecodeInto(const QByteArray& file, Padding padding, QSize size, QImage::Format format,
-                  int fill, bool* met_end = nullptr) {
+QImage DecodeInto(const QByteArray& file, Padding padding, int fill, bool* met_end = nullptr) {
+  FileDevice device(file, padding);
+  QImageReader reader(&device, "bmp");
+  reader.setAutoDetectImageFormat(false);
+  // The reader gives a top-down file's height as negative; the picture is as tall.
+  const QSize size(std::abs(reader.size().width()), std::abs(reader.size().height()));
+  const QImage::Format format = reader.imageFormat();
+  if (size.isEmpty() || format == QImage::Format_Invalid ||
+      static_cast<qint64>(size.width()) * size.height() > kMaxBitmapPixels)
+    return {};
   QImage image(size, format);
   if (image.isNull()) return {};
   std::memset(image.bits(), fill, static_cast<std::size_t>(image.sizeInBytes()));
   const uchar* const pixels = image.constBits();
-  FileDevice device(file, padding);
-  QImageReader reader(&device);
-  const bool read = BitmapReader(reader)->read(&image);
+  const bool read = reader.read(&image);
   if (met_end) *met_end = device.MetTheEnd();
   if (!read || image.constBits() != pixels || image.size() != size || image.format() != format)
     return {};
@@ -123,9 +124,11 @@ bool SamePixel(const QImage& a, const QImage& b, const QImage& a_rgb, const QIma
 }
 
 // The first of two decodes as Format_RGB32, black wherever the two differ; null when either
-// is.
+// is, or when they differ in size or format.
 QImage Agreed(const QImage& first, const QImage& second) {
-  if (first.isNull() || second.isNull()) return {};
+  if (first.isNull() || second.isNull() || first.size() != second.size() ||
+      first.format() != second.format())
+    return {};
   QImage picture = first.convertToFormat(QImage::Format_RGB32);
   const QImage check = second.convertToFormat(QImage::Format_RGB32);
   if (picture.isNull() || check.isNull()) return {};
@@ -147,25 +150,16 @@ QImage Agreed(const QImage& first, const QImage& second) {
 }  // namespace
 
 QImage DecodeBitmapFile(const QByteArray& file) {
-  FileDevice device(file, {0, 0, 0});
-  QImageReader header(&device);
-  BitmapReader(header);
-  // The reader gives a top-down file's height as negative; the picture is as tall.
-  const QSize size(std::abs(header.size().width()), std::abs(header.size().height()));
-  const QImage::Format format = header.imageFormat();
-  if (size.isEmpty() || format == QImage::Format_Invalid ||
-      static_cast<qint64>(size.width()) * size.height() > kMaxBitmapPixels)
-    return {};
   // Whether the reader takes the file as it is decides whether it loads at all.
   bool met_end = false;
-  const QImage plain = DecodeInto(file, {0, 0, 0}, size, format, 0x00, &met_end);
+  const QImage plain = DecodeInto(file, {0, 0, 0}, 0x00, &met_end);
   if (plain.isNull()) return {};
   const bool run_length = RunLength(file);
   if (!met_end && !run_length) return plain.convertToFormat(QImage::Format_RGB32);
-  if (!met_end) return Agreed(plain, DecodeInto(file, {0, 0, 0}, size, format, 0xFF));
+  if (!met_end) return Agreed(plain, DecodeInto(file, {0, 0, 0}, 0xFF));
 
   // Enough bytes behind the end for every row of the deepest pixels.
-  const qint64 bytes = static_cast<qint64>(size.height()) * (4LL * size.width() + 8) + 1024;
+  const qint64 bytes = static_cast<qint64>(plain.height()) * (4LL * plain.width() + 8) + 1024;
   Padding one{bytes, 0x00, 0x00}, other{bytes, '\xFF', '\xFF'};
   int fill = 0x00, other_fill = 0xFF;
   if (run_length) {
@@ -176,8 +170,7 @@ QImage DecodeBitmapFile(const QByteArray& file) {
     other = {bytes, 0x01, 0x00};
     std::swap(fill, other_fill);
   }
-  const QImage first = DecodeInto(file, one, size, format, fill);
-  return first.isNull() ? QImage() : Agreed(first, DecodeInto(file, other, size, format, other_fill));
+  return Agreed(DecodeInto(file, one, fill), DecodeInto(file, other, other_fill));
 }
 
 }  // namespace platform::detail
