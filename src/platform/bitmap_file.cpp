@@ -20,6 +20,11 @@
 // met the end, with different bytes read behind it, so that it never meets the end): a
 // pixel the file gives decodes the same both times, any other differs and is made black.
 // No pixel depends on what memory held, and one file always gives one picture.
+//
+// A header may claim far more rows and columns than the file's bytes can fill. The decodes
+// are made of a copy of the file whose header claims only the rows and columns its bytes can
+// reach (the reach); the reader then does the same with every byte, and every pixel beyond
+// the reach is black in the picture returned.
 
 namespace platform::detail {
 namespace {
@@ -48,17 +53,18 @@ class FileDevice : public QIODevice {
   bool MetTheEnd() const { return met_end_; }
 
  protected:
+  // A read that starts in the file and ends beyond it gets the padding in the same read:
+  // the reader gives up a row on a short read, and would leave it as it found it.
   qint64 readData(char* data, qint64 max) override {
     met_end_ = met_end_ || max > bytes_.size() - pos();
-    if (pos() < bytes_.size()) {
-      const qint64 n = std::min(max, bytes_.size() - pos());
-      std::memcpy(data, bytes_.constData() + pos(), static_cast<std::size_t>(n));
-      return n;
-    }
-    const qint64 n = std::min(max, padding_.bytes - served_);
-    for (qint64 i = 0; i < n; ++i) data[i] = served_ + i == 0 ? padding_.first : padding_.rest;
-    served_ += std::max<qint64>(n, 0);
-    return std::max<qint64>(n, 0);
+    const qint64 n = std::clamp<qint64>(bytes_.size() - pos(), 0, max);
+    std::memcpy(data, bytes_.constData() + std::min(pos(), bytes_.size()),
+                static_cast<std::size_t>(n));
+    const qint64 padded = std::clamp<qint64>(padding_.bytes - served_, 0, max - n);
+    for (qint64 i = 0; i < padded; ++i)
+      data[n + i] = served_ + i == 0 ? padding_.first : padding_.rest;
+    served_ += padded;
+    return n + padded;
   }
   qint64 writeData(const char*, qint64) override { return -1; }
 
@@ -70,7 +76,7 @@ class FileDevice : public QIODevice {
 };
 
 // Decodes `file` into a new picture of the size and format its header gives, whose bytes all
-// start as `fill`. A null picture when the reader reads none, when the picture would be
+// start as `fill` (-1: as they come). A null picture when the reader reads none, when the picture would be
 // larger than kMaxBitmapPixels, or when the reader made a picture of its own instead of this
 // one: its unwritten pixels would then hold anything.
 QImage DecodeInto(const QByteArray& file, Padding padding, int fill, bool* met_end = nullptr) {
@@ -85,7 +91,7 @@ QImage DecodeInto(const QByteArray& file, Padding padding, int fill, bool* met_e
     return {};
   QImage image(size, format);
   if (image.isNull()) return {};
-  std::memset(image.bits(), fill, static_cast<std::size_t>(image.sizeInBytes()));
+  if (fill >= 0) std::memset(image.bits(), fill, static_cast<std::size_t>(image.sizeInBytes()));
   const uchar* const pixels = image.constBits();
   const bool read = reader.read(&image);
   if (met_end) *met_end = device.MetTheEnd();
@@ -94,83 +100,196 @@ QImage DecodeInto(const QByteArray& file, Padding padding, int fill, bool* met_e
   return image;
 }
 
-std::uint32_t Field(const QByteArray& file, int at, int bytes) {
+// A little-endian field of the file, as the reader reads it (signed where it is).
+qint64 Field(const QByteArray& file, int at, int bytes) {
   std::uint32_t value = 0;
   for (int i = bytes - 1; i >= 0; --i)
     value = value << 8 | static_cast<std::uint8_t>(file[at + i]);
-  return value;
+  return bytes == 2 ? static_cast<std::int16_t>(value) : static_cast<std::int32_t>(value);
 }
 
-// Whether the reader takes the file as run-length encoded. Its info header gives the
-// compression at byte 30, but for the old 12-byte header (and any size the reader does not
-// know), which has none.
-bool RunLength(const QByteArray& file) {
-  if (file.size() < 34) return false;
-  const std::uint32_t header = Field(file, 14, 4);
-  if (header != 40 && header != 64 && header != 108 && header != 124) return false;
-  const std::uint32_t compression = Field(file, 30, 4);
-  return compression == 1 || compression == 2;
+// What decides the reach, from a header the reader has taken.
+struct Header {
+  qint64 width, height;  // the height negative when the rows are stored top down
+  int bits;
+  bool run_length;
+  int field_bytes;   // the width is at byte 18, the height right after it
+  qint64 data_from;  // no byte before this one is read as a pixel
+};
+
+// The header of a file whose header the reader takes, as the reader reads it: the info
+// header's fields for the four sizes it knows, the old 12-byte layout for any other size.
+Header ReadHeader(const QByteArray& file, QSize claimed) {
+  const qint64 info = Field(file, 14, 4);
+  const bool known = info == 40 || info == 64 || info == 108 || info == 124;
+  Header h{claimed.width(), claimed.height(), 0, false, known ? 4 : 2, 0};
+  h.bits = static_cast<int>(Field(file, known ? 28 : 24, 2));
+  const qint64 compression = known ? Field(file, 30, 4) : 0;
+  h.run_length = compression == 1 || compression == 2;
+  // The pixels follow the bit-field masks and the palette, or start at the offset the file
+  // header gives where that lies further on. With any other info header size the reader
+  // may seek anywhere, even back into the header: no pixel lies before byte 0.
+  qint64 from = 0;
+  if (known) {
+    from = 14 + info;
+    if (info < 108 && compression == 3) from += 12;
+    const qint64 colors = Field(file, 46, 4);
+    if (h.bits <= 8) from += 4 * (colors > 0 && colors <= 256 ? colors : 1 << h.bits);
+  }
+  h.data_from = std::max(from, Field(file, 10, 4));
+  return h;
 }
 
-// Whether pixel (x, y) is the same in two decodes: the same stored value (the same palette
-// index, in palette pictures) and the same colour.
-bool SamePixel(const QImage& a, const QImage& b, const QImage& a_rgb, const QImage& b_rgb, int x,
-               int y) {
-  if (a_rgb.pixel(x, y) != b_rgb.pixel(x, y)) return false;
-  if (a.depth() < 8) return a.pixelIndex(x, y) == b.pixelIndex(x, y);
-  const int bytes = a.depth() / 8;
-  return std::memcmp(a.constScanLine(y) + x * bytes, b.constScanLine(y) + x * bytes,
-                     static_cast<std::size_t>(bytes)) == 0;
+// The rows (from the first stored) and columns the bytes from `data_bytes` on can reach.
+QSize Reach(const Header& h, qint64 data_bytes) {
+  const qint64 rows = std::abs(h.height);
+  if (h.run_length) {
+    // Every two bytes move a column at most 255 pixels on; every four bytes (a delta) move
+    // at most 255 rows down. Behind the end, one decode's padding may finish a run begun by
+    // the file, write one pixel more, and move one row and column further.
+    return {static_cast<int>(std::min(h.width, 128 * data_bytes + 256)),
+            static_cast<int>(std::min(rows, 64 * data_bytes + 2))};
+  }
+  // Rows of a whole stride each, and the row the file ends in.
+  const qint64 stride = (h.width * h.bits + 31) / 32 * 4;
+  if (data_bytes >= stride) return {static_cast<int>(h.width),
+                                    static_cast<int>(std::min(rows, data_bytes / stride + 1))};
+  return {static_cast<int>(std::min(h.width, data_bytes * 8 / h.bits + 1)), 1};
 }
 
-// The first of two decodes as Format_RGB32, black wherever the two differ; null when either
-// is, or when they differ in size or format.
-QImage Agreed(const QImage& first, const QImage& second) {
-  if (first.isNull() || second.isNull() || first.size() != second.size() ||
-      first.format() != second.format())
+// `file` with a header that claims `size` instead, in the same row order.
+QByteArray Claiming(const QByteArray& file, const Header& h, QSize size) {
+  QByteArray copy = file;
+  const auto put = [&](int at, qint64 value) {
+    for (int i = 0; i < h.field_bytes; ++i) copy[at + i] = static_cast<char>(value >> (8 * i));
+  };
+  put(18, size.width());
+  put(18 + h.field_bytes, h.height < 0 ? -qint64{size.height()} : size.height());
+  return copy;
+}
+
+// Makes black each pixel of the RGB32 row `out` whose stored value differs between the rows
+// `a` and `b` of two decodes (`bytes` of `depth`-bit pixels, `width` of them).
+void BlackWhereDiffer(std::uint32_t* out, const uchar* a, const uchar* b, std::size_t bytes,
+                      int width, int depth) {
+  if (std::memcmp(a, b, bytes) == 0) return;
+  switch (depth) {
+    case 1:
+      for (int x = 0; x < width; ++x)
+        if ((a[x / 8] ^ b[x / 8]) & (0x80 >> (x % 8))) out[x] = kBlack;
+      break;
+    case 8:
+      for (int x = 0; x < width; ++x)
+        if (a[x] != b[x]) out[x] = kBlack;
+      break;
+    default: {  // 32
+      const auto* a32 = reinterpret_cast<const std::uint32_t*>(a);
+      const auto* b32 = reinterpret_cast<const std::uint32_t*>(b);
+      for (int x = 0; x < width; ++x)
+        if (a32[x] != b32[x]) out[x] = kBlack;
+    }
+  }
+}
+
+// The picture of `size` whose pixels are the decode `first` of the reach, at its place (the
+// top rows of a top-down file, the bottom rows of a bottom-up one), black where `second` (a
+// decode of the same bytes into other bytes) differs from it, and black beyond the reach.
+// Null when either decode is, or when they differ in size or format.
+QImage Agreed(QImage first, const QImage* second, QSize size, bool top_down) {
+  if (first.isNull() || (second && (second->isNull() || second->size() != first.size() ||
+                                    second->format() != first.format())))
     return {};
-  QImage picture = first.convertToFormat(QImage::Format_RGB32);
-  const QImage check = second.convertToFormat(QImage::Format_RGB32);
-  if (picture.isNull() || check.isNull()) return {};
-  const int width = first.width();
-  const std::size_t row_bytes =
-      static_cast<std::size_t>((static_cast<qsizetype>(width) * first.depth() + 7) / 8);
-  const std::size_t rgb_bytes = 4 * static_cast<std::size_t>(width);
-  for (int y = 0; y < first.height(); ++y) {
-    if (std::memcmp(first.constScanLine(y), second.constScanLine(y), row_bytes) == 0 &&
-        std::memcmp(picture.constScanLine(y), check.constScanLine(y), rgb_bytes) == 0)
-      continue;
-    auto* row = reinterpret_cast<std::uint32_t*>(picture.scanLine(y));
-    for (int x = 0; x < width; ++x)
-      if (!SamePixel(first, second, picture, check, x, y)) row[x] = kBlack;
+  const int width = first.width(), height = first.height(), depth = first.depth();
+  const int top = top_down ? 0 : size.height() - height;
+  const std::size_t row_bytes = static_cast<std::size_t>((qint64{width} * depth + 7) / 8);
+  // The reach is the whole picture and already RGB32: its own pixels are blacked.
+  if (first.size() == size && first.format() == QImage::Format_RGB32) {
+    for (int y = 0; second && y < height; ++y) {
+      auto* out = reinterpret_cast<std::uint32_t*>(first.scanLine(y));
+      BlackWhereDiffer(out, first.constScanLine(y), second->constScanLine(y), row_bytes, width,
+                       depth);
+    }
+    return first;
+  }
+  QImage picture(size, QImage::Format_RGB32);
+  if (picture.isNull()) return {};
+  // The rows beyond the reach, above and below it (an RGB32 row has no padding).
+  auto* const pixels = reinterpret_cast<std::uint32_t*>(picture.bits());
+  const qint64 row_pixels = size.width();
+  std::fill(pixels, pixels + top * row_pixels, kBlack);
+  std::fill(pixels + (top + height) * row_pixels, pixels + size.height() * row_pixels, kBlack);
+  // Converted a band of rows at a time, no more than 64 kB of them: no second picture of the
+  // reach's size in RGB32, and a band small enough to be had again and again at no cost.
+  const int band_rows = std::max(1, 16384 / width);
+  for (int y0 = 0; y0 < height; y0 += band_rows) {
+    const int rows = std::min(band_rows, height - y0);
+    QImage band(first.constScanLine(y0), width, rows, first.bytesPerLine(), first.format());
+    band.setColorTable(first.colorTable());
+    const QImage rgb = band.convertToFormat(QImage::Format_RGB32);
+    if (rgb.isNull()) return {};
+    for (int r = 0; r < rows; ++r) {
+      const int y = y0 + r;
+      std::uint32_t* const out = pixels + (top + y) * row_pixels;
+      std::memcpy(out, rgb.constScanLine(r), 4 * static_cast<std::size_t>(width));
+      std::fill(out + width, out + row_pixels, kBlack);
+      if (second)
+        BlackWhereDiffer(out, first.constScanLine(y), second->constScanLine(y), row_bytes, width,
+                         depth);
+    }
   }
   return picture;
 }
 
 }  // namespace
 
-QImage DecodeBitmapFile(const QByteArray& file) {
-  // Whether the reader takes the file as it is decides whether it loads at all.
+QImage DecodeBitmapFile(const QByteArray& file, bool within_reach) {
+  QSize claimed;
+  {
+    FileDevice device(file, {0, 0, 0});
+    QImageReader reader(&device, "bmp");
+    reader.setAutoDetectImageFormat(false);
+    claimed = reader.size();
+  }
+  // The reader gives a top-down file's height as negative, and no size for a header it
+  // refuses.
+  const QSize size(claimed.width(), std::abs(claimed.height()));
+  if (size.width() <= 0 || size.isEmpty() ||
+      static_cast<qint64>(size.width()) * size.height() > kMaxBitmapPixels)
+    return {};
+  const Header header = ReadHeader(file, claimed);
+  const QSize reach = within_reach ? Reach(header, std::max<qint64>(file.size() - header.data_from, 0))
+                                   : size;
+  const QByteArray bytes = reach == size ? file : Claiming(file, header, reach);
+  const bool top_down = header.height < 0;
+
+  // Whether the reader takes the file as it is decides whether it loads at all. A whole
+  // uncompressed file gives every pixel of this decode. Any other decode is only looked at
+  // for that decision, so its picture is left unfilled: its pages are never touched.
   bool met_end = false;
-  const QImage plain = DecodeInto(file, {0, 0, 0}, 0x00, &met_end);
+  QImage plain = DecodeInto(bytes, {0, 0, 0}, header.run_length ? -1 : 0x00, &met_end);
   if (plain.isNull()) return {};
-  const bool run_length = RunLength(file);
-  if (!met_end && !run_length) return plain.convertToFormat(QImage::Format_RGB32);
-  if (!met_end) return Agreed(plain, DecodeInto(file, {0, 0, 0}, 0xFF));
+  if (!met_end && !header.run_length) return Agreed(std::move(plain), nullptr, size, top_down);
+  plain = QImage();
+  if (!met_end) {
+    const QImage other = DecodeInto(bytes, {0, 0, 0}, 0xFF);
+    return Agreed(DecodeInto(bytes, {0, 0, 0}, 0x00), &other, size, top_down);
+  }
 
   // Enough bytes behind the end for every row of the deepest pixels.
-  const qint64 bytes = static_cast<qint64>(plain.height()) * (4LL * plain.width() + 8) + 1024;
-  Padding one{bytes, 0x00, 0x00}, other{bytes, '\xFF', '\xFF'};
+  const qint64 padding = static_cast<qint64>(reach.height()) * (4LL * reach.width() + 8) + 1024;
+  Padding one{padding, 0x00, 0x00}, other{padding, '\xFF', '\xFF'};
   int fill = 0x00, other_fill = 0xFF;
-  if (run_length) {
+  if (header.run_length) {
     // 0xFF would be read as long runs, which this reader lets spill over rows read before.
     // Zeros end every row (or the picture) and write nothing; the other side's first byte
     // 1 differs from 0 wherever it is read (a run's length or colour, an escape) and
     // writes at most one pixel, which differs from the first side's fill.
-    other = {bytes, 0x01, 0x00};
+    other = {padding, 0x01, 0x00};
     std::swap(fill, other_fill);
   }
-  return Agreed(DecodeInto(file, one, fill), DecodeInto(file, other, other_fill));
+  QImage first = DecodeInto(bytes, one, fill);
+  const QImage second = DecodeInto(bytes, other, other_fill);
+  return Agreed(std::move(first), &second, size, top_down);
 }
 
 }  // namespace platform::detail

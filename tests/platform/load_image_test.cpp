@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/bitmap_file.h"
 #include "platform/gdi.h"
 
 namespace platform {
@@ -31,6 +32,7 @@ struct BitmapFile {
   std::vector<std::uint32_t> masks;   // for kBitfields: red, green, blue (and alpha)
   std::vector<QByteArray> rows;       // in file order
   QByteArray end;                     // after the last row: RLE's end of picture
+  QSize claimed{kWidth, kHeight};     // what the header says
 
   static void Put(QByteArray& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.append(static_cast<char>(value >> (8 * i) & 0xFF));
@@ -46,8 +48,8 @@ struct BitmapFile {
     Put(header, 0, 4);
     Put(header, offset, 4);
     Put(header, 40, 4);
-    Put(header, kWidth, 4);
-    Put(header, static_cast<std::uint32_t>(top_down ? -kHeight : kHeight), 4);
+    Put(header, static_cast<std::uint32_t>(claimed.width()), 4);
+    Put(header, static_cast<std::uint32_t>(top_down ? -claimed.height() : claimed.height()), 4);
     Put(header, 1, 2);
     Put(header, static_cast<std::uint32_t>(bits), 2);
     Put(header, compression, 4);
@@ -56,8 +58,9 @@ struct BitmapFile {
     // Palette entry i is never black, entry 0 included: a pixel left at index 0 must not
     // pass for a black one.
     for (int i = 0; i < colors; ++i) Put(header, 0x00402010u + 0x00010305u * i, 4);
-    for (int r = 0; r < kept_rows; ++r) header += rows[r];
-    if (kept_rows == kHeight) header += end;
+    const int count = static_cast<int>(rows.size());
+    for (int r = 0; r < std::min(kept_rows, count); ++r) header += rows[r];
+    if (kept_rows >= count) header += end;
     return header;
   }
 };
@@ -201,6 +204,140 @@ TEST_F(LoadImageTest, FilesWhosePixelsLieBeyondTheirEndLoadBlack) {
     const std::vector<std::uint32_t> pixels = Load(bytes, size);
     ASSERT_EQ(pixels.size(), static_cast<std::size_t>(size.width() * size.height()));
     for (std::size_t i = 0; i < pixels.size(); ++i) ASSERT_EQ(pixels[i], 0u) << i;
+  }
+}
+
+// Wherever a file is cut, even inside a row or a pixel, every pixel whose bits the file
+// still holds is the whole file's, and every other is black. The decode keeps to the part
+// of the picture the bytes can reach; it must give the picture that decoding the whole
+// claimed picture gives: for every depth, both row orders, and RLE streams with every kind
+// of escape, in pictures claimed far larger than their bytes.
+TEST(BitmapReach, ACutAnywhereGivesThePixelsItHoldsAndTheWholeClaimedSizeGivesNoOther) {
+  std::vector<BitmapFile> files;
+  for (bool top_down : {false, true}) {
+    for (int bits : {1, 4, 8, 16, 24, 32}) {
+      files.push_back(Uncompressed(bits, top_down));
+      BitmapFile wide = Uncompressed(bits, top_down);  // less than a row of this width
+      wide.claimed = {400, 3};
+      files.push_back(wide);
+      BitmapFile tall = Uncompressed(bits, top_down);
+      tall.claimed = {kWidth, 500};
+      files.push_back(tall);
+    }
+    for (int bits : {8, 4}) {
+      // A run, a delta, an odd absolute run (padded to a word), an end of line, a long run
+      // that spills past the row's end, a delta far down, and the end of the picture.
+      const QByteArray stream("\x03\x11\x00\x02\x05\x09\x00\x05\x12\x34\x56\x78\x9A\x00"
+                              "\x00\x00\x02\x22\xF0\x33\x00\x02\x00\x30\x04\x44\x00\x03"
+                              "\xAB\xCD\xEF\x00\x00\x00\x06\x55",
+                              38);
+      BitmapFile file{bits, bits == 8 ? kRle8 : kRle4, top_down, {}, {stream},
+                      QByteArray("\0\1", 2), {600, 700}};
+      files.push_back(file);
+    }
+  }
+  for (const BitmapFile& file : files) {
+    const QByteArray whole = file.Bytes();
+    const int header = static_cast<int>(whole.size() - file.rows.size() * file.rows[0].size() -
+                                        file.end.size());
+    for (int size = header; size <= whole.size(); ++size) {
+      SCOPED_TRACE(testing::Message() << file.bits << " bits, compression " << file.compression
+                                      << ", " << (file.top_down ? "top down " : "bottom up ")
+                                      << file.claimed.width() << "x" << file.claimed.height()
+                                      << ", cut to " << size << " bytes");
+      const QByteArray cut = whole.left(size);
+      const QImage reach = detail::DecodeBitmapFile(cut);
+      ASSERT_EQ(reach, detail::DecodeBitmapFile(cut, false));
+      // Refused without a byte of pixels; an RLE8 file cut inside an absolute run is too.
+      if (file.compression != kRgb) continue;
+      ASSERT_EQ(reach.isNull(), size == header) << "loads when it gives a byte of pixels";
+      if (reach.isNull() || file.claimed != QSize(kWidth, kHeight)) continue;
+      const QImage all = detail::DecodeBitmapFile(whole);
+      const qint64 stride = file.rows[0].size();
+      for (int y = 0; y < kHeight; ++y) {
+        const int row = file.top_down ? y : kHeight - 1 - y;  // its place in the file
+        for (int x = 0; x < kWidth; ++x) {
+          // A pixel cut in two may be whole if the reader ignores what is cut off (a 32-bit
+          // pixel's fourth byte).
+          const qint64 end_bit = (header + row * stride) * 8 + (x + 1) * qint64{file.bits};
+          const QRgb pixel = reach.pixel(x, y);
+          if (end_bit <= size * 8 || end_bit - file.bits >= size * 8)
+            ASSERT_EQ(pixel, end_bit <= size * 8 ? all.pixel(x, y) : 0xFF000000u) << x << "," << y;
+          else
+            ASSERT_TRUE(pixel == all.pixel(x, y) || pixel == 0xFF000000u) << x << "," << y;
+        }
+      }
+    }
+  }
+}
+
+// Bytes that reach as far as bytes can: deltas 255 rows down, runs of 255 pixels. Every
+// pixel they write is there; the picture claimed beyond them is black.
+TEST(BitmapReach, TheFarthestPixelsAFileCanReachAreDecoded) {
+  constexpr int kDeltas = 60, kRuns = 300;
+  QByteArray down, across;
+  for (int i = 0; i < kDeltas; ++i) down.append("\x00\x02\x00\xFF", 4);
+  down.append("\x04\x07", 2);  // four pixels of colour 7 on row 60 * 255
+  for (int i = 0; i < kRuns; ++i) across.append("\xFF\x07", 2);
+  struct Case {
+    QByteArray stream;
+    QSize claimed;
+    QRect written;  // in the file's rows, the first stored at the top
+  } cases[] = {{down, {4, 20000}, {0, kDeltas * 255, 4, 1}},
+               {across, {80000, 1}, {0, 0, kRuns * 255, 1}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.claimed.width());
+    const BitmapFile file{8, kRle8, true, {}, {c.stream}, {}, c.claimed};
+    const QImage picture = detail::DecodeBitmapFile(file.Bytes());
+    ASSERT_EQ(picture.size(), c.claimed);
+    const QRgb colour = picture.pixel(c.written.topLeft());
+    EXPECT_NE(colour & 0xFFFFFF, 0u);
+    for (int y = 0; y < picture.height(); ++y) {
+      const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+      for (int x = 0; x < picture.width(); ++x)
+        ASSERT_EQ(row[x], c.written.contains(x, y) ? colour : 0xFF000000u) << x << "," << y;
+    }
+  }
+}
+
+// Short files whose headers claim the largest pictures: the fuzzer's finds, which pay for
+// every claimed row, and the size limit's edge in both directions. Whatever a file claims,
+// its pixels come from its bytes, all others are black.
+TEST(BitmapReach, ShortFilesClaimingTheLargestPicturesLoadBlackBeyondTheirBytes) {
+  const auto non_black = [](const QImage& picture) {
+    qint64 count = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+      const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+      count += std::count_if(row, row + picture.width(), [](QRgb p) { return p != 0xFF000000u; });
+    }
+    return count;
+  };
+  for (const char* base64 :
+       {"Qk1OAAAAAAAAADYQAEwoAAAAAQAAAAIAAP8BABgAAAAAABgAAAATCwB6AAD/AAAA/wD5vwAAAA==",
+        "Qk1OAAAAAAAAADYQAEwoAAAAAQAAAAAA1gABABgAAAAAABgAAAATCwB6AAD/AAAA/wD5vwAAAA=="}) {
+    const QImage picture = detail::DecodeBitmapFile(QByteArray::fromBase64(base64));
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_GT(picture.width() * qint64{picture.height()}, 1'000'000);
+    EXPECT_EQ(non_black(picture), 0);
+  }
+  // One pixel given, the next three cut off; the 4-bit run of two pixels, then nothing.
+  const BitmapFile tall{24, kRgb, true, {}, {QByteArray("\x11\x22\x33\x44\x55", 5)}, {}, {1, 0}};
+  const BitmapFile square{4, kRle4, false, {}, {QByteArray("\x02\x12", 2)}, {}, {0, 0}};
+  struct Case {
+    BitmapFile file;
+    QSize claimed;
+    bool loads;
+  } cases[] = {{tall, {1, 4096 * 4096}, true},     {tall, {1, 4096 * 4096 + 1}, false},
+               {tall, {4096 * 4096, 1}, true},     {tall, {4096 * 4096 + 1, 1}, false},
+               {square, {4096, 4096}, true},       {square, {4097, 4096}, false}};
+  for (Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.claimed.width() << "x" << c.claimed.height());
+    c.file.claimed = c.claimed;
+    const QImage picture = detail::DecodeBitmapFile(c.file.Bytes());
+    ASSERT_EQ(picture.isNull(), !c.loads);
+    if (c.loads) {
+      EXPECT_EQ(non_black(picture), c.file.bits == 24 ? 1 : 2);
+    }
   }
 }
 
