@@ -54,6 +54,22 @@ QByteArray Bitmap(std::int32_t width, std::int32_t height, int bits, int compres
   return out + pixels;
 }
 
+// An info header of a size the reader does not know, read in the old 12-byte layout, whose
+// size makes the reader go back into the header for the pixels.
+QByteArray OldHeaderReadAsPixels(std::int16_t width, std::int16_t height) {
+  QByteArray out;
+  Put(out, 0x4D42, 2);
+  Put(out, 0, 4);
+  Put(out, 0, 4);
+  Put(out, 0, 4);
+  Put(out, 1, 4);  // the pixels start at byte 14 + 1
+  Put(out, static_cast<std::uint16_t>(width), 2);
+  Put(out, static_cast<std::uint16_t>(height), 2);
+  Put(out, 1, 2);
+  Put(out, 24, 2);
+  return out + QByteArray("\x10\x20\x30\x40\x50\x60", 6);
+}
+
 std::vector<File> Files() {
   const QByteArray few("\x10\x20\x30\x40\x50\x60\x70\x80", 8);
   // Runs and ends of line for the first rows, then a delta 255 rows down and right, a run
@@ -72,8 +88,11 @@ std::vector<File> Files() {
       {"rle8_4096x4096", Bitmap(4096, 4096, 8, 1, QByteArray("\x04\x09\x00\x00\x03", 5))},
       {"rle8_4096x4096_runs_and_a_delta", Bitmap(4096, 4096, 8, 1, runs)},
       {"24_bits_1x16777000_top_down", Bitmap(1, -16777000, 24, 0, few)},
-      {"fuzzer_find_1", QByteArray::fromBase64("Qk1OAAAAAAAAADYQAEwoAAAAAQAAAAIAAP8BABgAAAAAABgAAAATCwB6AAD/AAAA/wD5vwAAAA==")},
-      {"fuzzer_find_2", QByteArray::fromBase64("Qk1OAAAAAAAAADYQAEwoAAAAAQAAAAAA1gABABgAAAAAABgAAAATCwB6AAD/AAAA/wD5vwAAAA==")},
+      {"fuzzer_find_1", QByteArray::fromBase64("Qk1OAAAAAAAAADYQAEwoAAAAAQAAAAIAAP8BABgAAAAAABgAAAA"
+                                               "TCwB6AAD/AAAA/wD5vwAAAA==")},
+      {"fuzzer_find_2", QByteArray::fromBase64("Qk1OAAAAAAAAADYQAEwoAAAAAQAAAAAA1gABABgAAAAAABgAAAA"
+                                               "TCwB6AAD/AAAA/wD5vwAAAA==")},
+      {"header_read_as_pixels_4096x4096", OldHeaderReadAsPixels(4096, -4096)},
       {"card_57x77", Bitmap(57, 77, 24, 0, card)},
   };
 }

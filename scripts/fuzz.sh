@@ -57,10 +57,15 @@ for t in "${targets[@]}"; do
     run "$t" replay "$bin" "${common[@]}" "${inputs[@]}" || { status=1; continue; }
     echo "${#inputs[@]} inputs, none failed"
     echo "== $t: ${check_runs[$t]} runs from seed 1"
-    # Nothing that differs between runs may steer the mutations: no corpus reload on a timer,
-    # no address layout, no hash seed, no process id (the targets use none).
-    run "$t" "seed 1" setarch -R env QT_HASH_SEED=0 "$bin" "${common[@]}" -seed=1 -reload=0 \
-      -runs="${check_runs[$t]}" -print_final_stats=1 "$scratch/$t" "$dir" || status=1
+    # Nothing that differs between runs, folders or machines may steer the mutations: no
+    # corpus reload on a timer, no hash seed, no process id (the targets use none), no order
+    # in which a folder lists its files (the inputs are named, sorted), no environment, and
+    # no values the code compares (-use_cmp=0): those include addresses, which move with the
+    # environment and the length of a path even where the address layout is fixed.
+    printf '%s\n' "${inputs[@]}" | paste -sd, >"$scratch/$t.seeds"
+    run "$t" "seed 1" setarch -R env -i QT_HASH_SEED=0 ASAN_OPTIONS=detect_leaks=0 \
+      "$bin" "${common[@]}" -seed=1 -reload=0 -use_cmp=0 -runs="${check_runs[$t]}" \
+      -seed_inputs=@"$scratch/$t.seeds" -print_final_stats=1 "$scratch/$t" || status=1
   else
     echo "== $t for ${mode}s"
     run "$t" "${mode}s" "$bin" "${common[@]}" -max_total_time="$mode" -print_final_stats=1 \

@@ -22,7 +22,7 @@
 // No pixel depends on what memory held, and one file always gives one picture.
 //
 // A header may claim far more rows and columns than the file's bytes can fill. The decodes
-// are made of a copy of the file whose header claims only the rows and columns its bytes can
+// are made of the file with a header that claims only the rows and columns its bytes can
 // reach (the reach); the reader then does the same with every byte, and every pixel beyond
 // the reach is black in the picture returned.
 
@@ -40,10 +40,19 @@ struct Padding {
 
 // A file's bytes as the reader's device. A seek past the end succeeds, as on a file
 // (QBuffer refuses it, and the reader would go on from where it stood).
+//
+// `header`, where given, is what the reader reads of the file's first bytes instead, until
+// it seeks after reading: it reads the header from the start, then seeks to the palette or
+// pixels. Those may lie in the header itself, and are then read as the file holds them.
 class FileDevice : public QIODevice {
  public:
-  FileDevice(const QByteArray& bytes, Padding padding) : bytes_(bytes), padding_(padding) {
+  FileDevice(const QByteArray& bytes, Padding padding, const QByteArray& header = {})
+      : bytes_(bytes), header_(header), padding_(padding) {
     open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+  }
+  bool seek(qint64 pos) override {
+    header_read_ = header_read_ || read_;
+    return QIODevice::seek(pos);
   }
   qint64 size() const override {
     return padding_.bytes > 0 ? std::numeric_limits<qint64>::max() / 2 : bytes_.size();
@@ -60,6 +69,9 @@ class FileDevice : public QIODevice {
     const qint64 n = std::clamp<qint64>(bytes_.size() - pos(), 0, max);
     std::memcpy(data, bytes_.constData() + std::min(pos(), bytes_.size()),
                 static_cast<std::size_t>(n));
+    for (qint64 i = pos(); !header_read_ && i < std::min(pos() + n, qint64{header_.size()}); ++i)
+      data[i - pos()] = header_[i];
+    read_ = true;
     const qint64 padded = std::clamp<qint64>(padding_.bytes - served_, 0, max - n);
     for (qint64 i = 0; i < padded; ++i)
       data[n + i] = served_ + i == 0 ? padding_.first : padding_.rest;
@@ -70,17 +82,26 @@ class FileDevice : public QIODevice {
 
  private:
   const QByteArray& bytes_;
+  const QByteArray header_;  // a shared copy: the default argument is a temporary
   Padding padding_;
+  bool read_ = false, header_read_ = false;
   qint64 served_ = 0;
   bool met_end_ = false;
 };
 
-// Decodes `file` into a new picture of the size and format its header gives, whose bytes all
-// start as `fill` (-1: as they come). A null picture when the reader reads none, when the picture would be
-// larger than kMaxBitmapPixels, or when the reader made a picture of its own instead of this
-// one: its unwritten pixels would then hold anything.
-QImage DecodeInto(const QByteArray& file, Padding padding, int fill, bool* met_end = nullptr) {
-  FileDevice device(file, padding);
+// What a decode reads: a file, and what it reads of its first bytes as the header (or, when
+// empty, the file's own).
+struct Source {
+  const QByteArray& file;
+  QByteArray header;
+};
+
+// Decodes `source` into a new picture of the size and format its header gives, whose bytes
+// all start as `fill` (-1: as they come). A null picture when the reader reads none, when
+// the picture would be larger than kMaxBitmapPixels, or when the reader made a picture of
+// its own instead of this one: its unwritten pixels would then hold anything.
+QImage DecodeInto(const Source& source, Padding padding, int fill, bool* met_end = nullptr) {
+  FileDevice device(source.file, padding, source.header);
   QImageReader reader(&device, "bmp");
   reader.setAutoDetectImageFormat(false);
   // The reader gives a top-down file's height as negative; the picture is as tall.
@@ -157,9 +178,10 @@ QSize Reach(const Header& h, qint64 data_bytes) {
   return {static_cast<int>(std::min(h.width, data_bytes * 8 / h.bits + 1)), 1};
 }
 
-// `file` with a header that claims `size` instead, in the same row order.
+// The first bytes of `file` up to its height, with a header that claims `size` instead, in
+// the same row order.
 QByteArray Claiming(const QByteArray& file, const Header& h, QSize size) {
-  QByteArray copy = file;
+  QByteArray copy = file.left(18 + 2 * h.field_bytes);
   const auto put = [&](int at, qint64 value) {
     for (int i = 0; i < h.field_bytes; ++i) copy[at + i] = static_cast<char>(value >> (8 * i));
   };
@@ -257,22 +279,22 @@ QImage DecodeBitmapFile(const QByteArray& file, bool within_reach) {
       static_cast<qint64>(size.width()) * size.height() > kMaxBitmapPixels)
     return {};
   const Header header = ReadHeader(file, claimed);
-  const QSize reach = within_reach ? Reach(header, std::max<qint64>(file.size() - header.data_from, 0))
-                                   : size;
-  const QByteArray bytes = reach == size ? file : Claiming(file, header, reach);
+  const qint64 data_bytes = std::max<qint64>(file.size() - header.data_from, 0);
+  const QSize reach = within_reach ? Reach(header, data_bytes) : size;
+  const Source source{file, reach == size ? QByteArray() : Claiming(file, header, reach)};
   const bool top_down = header.height < 0;
 
   // Whether the reader takes the file as it is decides whether it loads at all. A whole
   // uncompressed file gives every pixel of this decode. Any other decode is only looked at
   // for that decision, so its picture is left unfilled: its pages are never touched.
   bool met_end = false;
-  QImage plain = DecodeInto(bytes, {0, 0, 0}, header.run_length ? -1 : 0x00, &met_end);
+  QImage plain = DecodeInto(source, {0, 0, 0}, header.run_length ? -1 : 0x00, &met_end);
   if (plain.isNull()) return {};
   if (!met_end && !header.run_length) return Agreed(std::move(plain), nullptr, size, top_down);
   plain = QImage();
   if (!met_end) {
-    const QImage other = DecodeInto(bytes, {0, 0, 0}, 0xFF);
-    return Agreed(DecodeInto(bytes, {0, 0, 0}, 0x00), &other, size, top_down);
+    const QImage other = DecodeInto(source, {0, 0, 0}, 0xFF);
+    return Agreed(DecodeInto(source, {0, 0, 0}, 0x00), &other, size, top_down);
   }
 
   // Enough bytes behind the end for every row of the deepest pixels.
@@ -287,8 +309,8 @@ QImage DecodeBitmapFile(const QByteArray& file, bool within_reach) {
     other = {padding, 0x01, 0x00};
     std::swap(fill, other_fill);
   }
-  QImage first = DecodeInto(bytes, one, fill);
-  const QImage second = DecodeInto(bytes, other, other_fill);
+  QImage first = DecodeInto(source, one, fill);
+  const QImage second = DecodeInto(source, other, other_fill);
   return Agreed(std::move(first), &second, size, top_down);
 }
 
