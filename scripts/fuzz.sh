@@ -6,9 +6,12 @@
 #                             from a fixed seed
 #   scripts/fuzz.sh SECONDS   by hand: each target for that long from a random seed
 #
-# New interesting inputs go to a scratch folder. A failure prints the whole report (the
-# check that failed, the stack) and the path of the input that caused it: copy that input
-# into the target's folder under fuzz/corpus, so that every later check replays it.
+# The inputs in a target's folder under fuzz/corpus are replayed and seed the fuzzing; those
+# in its costly/ folder, files that once took long, are only replayed: as seeds they would
+# spend the fixed runs on large pictures. New interesting inputs go to a scratch folder. A
+# failure prints the whole report (the check that failed, the stack) and the path of the
+# input that caused it: copy that input into the target's folder (a slow one into costly/),
+# so that every later check replays it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -41,7 +44,9 @@ run() {
   grep -v '^Executed ' "$log"
   local input
   input=$(sed -n 's/.*Test unit written to \(.*\)$/\1/p' "$log" | tail -n 1)
-  [[ -n $input ]] && echo "== the input: $input (copy it into fuzz/corpus/${corpus[$t]}/)"
+  local into=fuzz/corpus/${corpus[$t]}/
+  [[ $input == */$t-timeout-* || $input == */$t-slow-unit-* ]] && into+=costly/
+  [[ -n $input ]] && echo "== the input: $input (copy it into $into)"
   return 1
 }
 
@@ -51,6 +56,9 @@ for t in "${targets[@]}"; do
   dir=$root/fuzz/corpus/${corpus[$t]}
   mkdir -p "$scratch/$t"
   common=(-timeout=10 -rss_limit_mb=2048 -artifact_prefix="$artifacts/$t-")
+  # The seeds, named and sorted: the order in which a folder lists its files differs from
+  # one file system to another.
+  find "$dir" -maxdepth 1 -type f | LC_ALL=C sort | paste -sd, >"$scratch/$t.seeds"
   if [[ $mode == check ]]; then
     echo "== $t: replay fuzz/corpus/${corpus[$t]}"
     mapfile -t inputs < <(find "$dir" -type f | LC_ALL=C sort)
@@ -59,17 +67,16 @@ for t in "${targets[@]}"; do
     echo "== $t: ${check_runs[$t]} runs from seed 1"
     # Nothing that differs between runs, folders or machines may steer the mutations: no
     # corpus reload on a timer, no hash seed, no process id (the targets use none), no order
-    # in which a folder lists its files (the inputs are named, sorted), no environment, and
-    # no values the code compares (-use_cmp=0): those include addresses, which move with the
-    # environment and the length of a path even where the address layout is fixed.
-    printf '%s\n' "${inputs[@]}" | paste -sd, >"$scratch/$t.seeds"
+    # of listing, no environment, and no values the code compares (-use_cmp=0): those
+    # include addresses, which move with the environment and the length of a path even where
+    # the address layout is fixed.
     run "$t" "seed 1" setarch -R env -i QT_HASH_SEED=0 ASAN_OPTIONS=detect_leaks=0 \
       "$bin" "${common[@]}" -seed=1 -reload=0 -use_cmp=0 -runs="${check_runs[$t]}" \
       -seed_inputs=@"$scratch/$t.seeds" -print_final_stats=1 "$scratch/$t" || status=1
   else
     echo "== $t for ${mode}s"
     run "$t" "${mode}s" "$bin" "${common[@]}" -max_total_time="$mode" -print_final_stats=1 \
-      "$scratch/$t" "$dir" || status=1
+      -seed_inputs=@"$scratch/$t.seeds" "$scratch/$t" || status=1
   fi
 done
 exit "$status"

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <limits>
 
 // Qt's bitmap reader writes a pixel only where the file gives one; the rest of the picture
@@ -190,6 +191,15 @@ QByteArray Claiming(const QByteArray& file, const Header& h, QSize size) {
   return copy;
 }
 
+// Makes `count` pixels from `p` black, with the C library's fill: it is as fast as a fill
+// can be, and a wchar_t is 32 bits here.
+void Black(std::uint32_t* p, qint64 count) {
+  static_assert(sizeof(wchar_t) == sizeof(std::uint32_t));
+  if (count > 0)
+    std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(kBlack),
+                 static_cast<std::size_t>(count));
+}
+
 // Makes black each pixel of the RGB32 row `out` whose stored value differs between the rows
 // `a` and `b` of two decodes (`bytes` of `depth`-bit pixels, `width` of them).
 void BlackWhereDiffer(std::uint32_t* out, const uchar* a, const uchar* b, std::size_t bytes,
@@ -238,8 +248,8 @@ QImage Agreed(QImage first, const QImage* second, QSize size, bool top_down) {
   // The rows beyond the reach, above and below it (an RGB32 row has no padding).
   auto* const pixels = reinterpret_cast<std::uint32_t*>(picture.bits());
   const qint64 row_pixels = size.width();
-  std::fill(pixels, pixels + top * row_pixels, kBlack);
-  std::fill(pixels + (top + height) * row_pixels, pixels + size.height() * row_pixels, kBlack);
+  Black(pixels, top * row_pixels);
+  Black(pixels + (top + height) * row_pixels, (size.height() - top - height) * row_pixels);
   // Converted a band of rows at a time, no more than 64 kB of them: no second picture of the
   // reach's size in RGB32, and a band small enough to be had again and again at no cost.
   const int band_rows = std::max(1, 16384 / width);
@@ -253,7 +263,7 @@ QImage Agreed(QImage first, const QImage* second, QSize size, bool top_down) {
       const int y = y0 + r;
       std::uint32_t* const out = pixels + (top + y) * row_pixels;
       std::memcpy(out, rgb.constScanLine(r), 4 * static_cast<std::size_t>(width));
-      std::fill(out + width, out + row_pixels, kBlack);
+      Black(out + width, row_pixels - width);
       if (second)
         BlackWhereDiffer(out, first.constScanLine(y), second->constScanLine(y), row_bytes, width,
                          depth);

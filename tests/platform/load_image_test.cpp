@@ -269,6 +269,13 @@ TEST(BitmapReach, ACutAnywhereGivesThePixelsItHoldsAndTheWholeClaimedSizeGivesNo
       }
     }
   }
+  // The fuzzer's find: an info header of a size the reader does not know (1), read in the
+  // old layout, sends the reader back to byte 15 for the pixels of a 2 x 1536 picture, the
+  // claimed size among them. Those bytes are pixels as the file holds them.
+  const QByteArray odd = QByteArray::fromBase64(
+      "Qk1OAAAAAAAAQDYQ/v8BAAAAAgAA+gEAGAAAAPoBABgAAAAAGAAAAP8AAAD/APm/AAAA");
+  ASSERT_EQ(detail::DecodeBitmapFile(odd).size(), QSize(2, 1536));
+  ASSERT_EQ(detail::DecodeBitmapFile(odd), detail::DecodeBitmapFile(odd, false));
 }
 
 // Bytes that reach as far as bytes can: deltas 255 rows down, runs of 255 pixels. Every
