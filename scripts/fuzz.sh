@@ -37,7 +37,7 @@ run() {
   local t=$1 what=$2; shift 2
   local log=$scratch/$t.log
   if (cd "$scratch" && ASAN_OPTIONS=detect_leaks=0 "$@") >"$log" 2>&1; then
-    grep -E '^#[0-9]+[[:space:]]+DONE' "$log" || true
+    grep -E '^#[0-9]+[[:space:]]+DONE|^stat::slowest_unit_time_sec|Slowest unit' "$log" || true
     return 0
   fi
   echo "== $t FAILED ($what); its whole report:"

@@ -307,44 +307,30 @@ TEST(BitmapReach, TheFarthestPixelsAFileCanReachAreDecoded) {
   }
 }
 
-// Short files whose headers claim the largest pictures: the fuzzer's finds, which pay for
-// every claimed row, and the size limit's edge in both directions. Whatever a file claims,
-// its pixels come from its bytes, all others are black.
+// Short files whose headers claim the largest pictures a load takes, and one pixel more:
+// whatever a file claims, its pixels come from its bytes and all others are black.
 TEST(BitmapReach, ShortFilesClaimingTheLargestPicturesLoadBlackBeyondTheirBytes) {
-  const auto non_black = [](const QImage& picture) {
-    qint64 count = 0;
-    for (int y = 0; y < picture.height(); ++y) {
-      const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-      count += std::count_if(row, row + picture.width(), [](QRgb p) { return p != 0xFF000000u; });
-    }
-    return count;
-  };
-  for (const char* base64 :
-       {"Qk1OAAAAAAAAADYQAEwoAAAAAQAAAAIAAP8BABgAAAAAABgAAAATCwB6AAD/AAAA/wD5vwAAAA==",
-        "Qk1OAAAAAAAAADYQAEwoAAAAAQAAAAAA1gABABgAAAAAABgAAAATCwB6AAD/AAAA/wD5vwAAAA=="}) {
-    const QImage picture = detail::DecodeBitmapFile(QByteArray::fromBase64(base64));
-    ASSERT_FALSE(picture.isNull());
-    EXPECT_GT(picture.width() * qint64{picture.height()}, 1'000'000);
-    EXPECT_EQ(non_black(picture), 0);
-  }
-  // One pixel given, the next three cut off; the 4-bit run of two pixels, then nothing.
-  const BitmapFile tall{24, kRgb, true, {}, {QByteArray("\x11\x22\x33\x44\x55", 5)}, {}, {1, 0}};
-  const BitmapFile square{4, kRle4, false, {}, {QByteArray("\x02\x12", 2)}, {}, {0, 0}};
+  // One pixel given, the next three cut off; a 4-bit run of two pixels, then nothing.
+  const BitmapFile tall{24, kRgb, true, {}, {QByteArray("\x11\x22\x33\x44\x55", 5)}, {}, {}};
+  const BitmapFile square{4, kRle4, false, {}, {QByteArray("\x02\x12", 2)}, {}, {}};
   struct Case {
     BitmapFile file;
     QSize claimed;
-    bool loads;
-  } cases[] = {{tall, {1, 4096 * 4096}, true},     {tall, {1, 4096 * 4096 + 1}, false},
-               {tall, {4096 * 4096, 1}, true},     {tall, {4096 * 4096 + 1, 1}, false},
-               {square, {4096, 4096}, true},       {square, {4097, 4096}, false}};
+    qint64 given;  // pixels given, or -1: refused
+  } cases[] = {{tall, {1, 4096 * 4096}, 1},
+               {tall, {1, 4096 * 4096 + 1}, -1},
+               {tall, {4096 * 4096, 1}, 1},
+               {square, {4096, 4096}, 2}};
   for (Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.claimed.width() << "x" << c.claimed.height());
     c.file.claimed = c.claimed;
     const QImage picture = detail::DecodeBitmapFile(c.file.Bytes());
-    ASSERT_EQ(picture.isNull(), !c.loads);
-    if (c.loads) {
-      EXPECT_EQ(non_black(picture), c.file.bits == 24 ? 1 : 2);
+    qint64 given = picture.isNull() ? -1 : 0;
+    for (int y = 0; y < picture.height(); ++y) {
+      const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+      given += std::count_if(row, row + picture.width(), [](QRgb p) { return p != 0xFF000000u; });
     }
+    EXPECT_EQ(given, c.given);
   }
 }
 
