@@ -8,6 +8,7 @@
 #include <cstring>
 #include <cwchar>
 #include <limits>
+#include <optional>
 
 // Qt's bitmap reader writes a pixel only where the file gives one; the rest of the picture
 // keeps what it held: the pixels an RLE file skips, the rows of a file cut short. A 4-bit
@@ -130,7 +131,7 @@ qint64 Field(const QByteArray& file, int at, int bytes) {
   return bytes == 2 ? static_cast<std::int16_t>(value) : static_cast<std::int32_t>(value);
 }
 
-// What decides the reach, from a header the reader has taken.
+// What the header says that decides the reach.
 struct Header {
   qint64 width, height;  // the height negative when the rows are stored top down
   int bits;
@@ -139,13 +140,25 @@ struct Header {
   qint64 data_from;  // no byte before this one is read as a pixel
 };
 
-// The header of a file whose header the reader takes, as the reader reads it: the info
-// header's fields for the four sizes it knows, the old 12-byte layout for any other size.
-Header ReadHeader(const QByteArray& file, QSize claimed) {
+// A file's header as the reader reads it: the info header's fields for the four sizes it
+// knows, the old 12-byte layout for any other size. Nothing when the file is too short for
+// it, or its depth or size is one the reader refuses or larger than kMaxBitmapPixels; the
+// reader has the last word on the rest.
+std::optional<Header> ReadHeader(const QByteArray& file) {
+  if (file.size() < 26 || !file.startsWith("BM")) return std::nullopt;
   const qint64 info = Field(file, 14, 4);
   const bool known = info == 40 || info == 64 || info == 108 || info == 124;
-  Header h{claimed.width(), claimed.height(), 0, false, known ? 4 : 2, 0};
+  if (known && file.size() < 54) return std::nullopt;
+  Header h{};
+  h.field_bytes = known ? 4 : 2;
+  h.width = Field(file, 18, h.field_bytes);
+  h.height = Field(file, 18 + h.field_bytes, h.field_bytes);
+  if (h.width <= 0 || h.height == 0 || h.height == std::numeric_limits<std::int32_t>::min() ||
+      h.width * std::abs(h.height) > kMaxBitmapPixels)
+    return std::nullopt;
   h.bits = static_cast<int>(Field(file, known ? 28 : 24, 2));
+  if (h.bits != 1 && h.bits != 4 && h.bits != 8 && h.bits != 16 && h.bits != 24 && h.bits != 32)
+    return std::nullopt;
   const qint64 compression = known ? Field(file, 30, 4) : 0;
   h.run_length = compression == 1 || compression == 2;
   // The pixels follow the bit-field masks and the palette, or start at the offset the file
@@ -275,20 +288,10 @@ QImage Agreed(QImage first, const QImage* second, QSize size, bool top_down) {
 }  // namespace
 
 QImage DecodeBitmapFile(const QByteArray& file, bool within_reach) {
-  QSize claimed;
-  {
-    FileDevice device(file, {0, 0, 0});
-    QImageReader reader(&device, "bmp");
-    reader.setAutoDetectImageFormat(false);
-    claimed = reader.size();
-  }
-  // The reader gives a top-down file's height as negative, and no size for a header it
-  // refuses.
-  const QSize size(claimed.width(), std::abs(claimed.height()));
-  if (size.width() <= 0 || size.isEmpty() ||
-      static_cast<qint64>(size.width()) * size.height() > kMaxBitmapPixels)
-    return {};
-  const Header header = ReadHeader(file, claimed);
+  const std::optional<Header> read = ReadHeader(file);
+  if (!read) return {};
+  const Header& header = *read;
+  const QSize size(static_cast<int>(header.width), static_cast<int>(std::abs(header.height)));
   const qint64 data_bytes = std::max<qint64>(file.size() - header.data_from, 0);
   const QSize reach = within_reach ? Reach(header, data_bytes) : size;
   const Source source{file, reach == size ? QByteArray() : Claiming(file, header, reach)};
