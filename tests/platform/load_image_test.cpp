@@ -229,10 +229,10 @@ TEST(BitmapReach, ACutAnywhereGivesThePixelsItHoldsAndTheWholeClaimedSizeGivesNo
     for (int bits : {8, 4}) {
       // A run, a delta, an odd absolute run (padded to a word), an end of line, a long run
       // that spills past the row's end, a delta far down, and the end of the picture.
-      const QByteArray stream("\x03\x11\x00\x02\x05\x09\x00\x05\x12\x34\x56\x78\x9A\x00"
-                              "\x00\x00\x02\x22\xF0\x33\x00\x02\x00\x30\x04\x44\x00\x03"
-                              "\xAB\xCD\xEF\x00\x00\x00\x06\x55",
-                              38);
+      static const char kStream[] = "\x03\x11\x00\x02\x05\x09\x00\x05\x12\x34\x56\x78\x9A\x00"
+                                    "\x00\x00\x02\x22\xF0\x33\x00\x02\x00\x30\x04\x44\x00\x03"
+                                    "\xAB\xCD\xEF\x00\x00\x00\x06\x55";
+      const QByteArray stream(kStream, sizeof kStream - 1);
       BitmapFile file{bits, bits == 8 ? kRle8 : kRle4, top_down, {}, {stream},
                       QByteArray("\0\1", 2), {600, 700}};
       files.push_back(file);
