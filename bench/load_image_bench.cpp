@@ -1,7 +1,7 @@
 // What a picture load costs in time and peak memory, now and as the load stood before its
 // decode kept to the part of the picture a file's bytes can reach: side by side, file by
 // file. The files are short ones whose headers claim the largest pictures a load accepts,
-// the fuzzer's finds, and a card for scale.
+// the fuzzer's finds, a large file cut short, and a card for scale.
 //
 // peak_MB is the most the process's resident size grew during one load (Linux only: the
 // kernel's high-water mark is reset before each load).
@@ -93,6 +93,9 @@ std::vector<File> Files() {
       {"fuzzer_find_2", QByteArray::fromBase64("Qk1OAAAAAAAAADYQAEwoAAAAAQAAAAAA1gABABgAAAAAABgAAAA"
                                                "TCwB6AAD/AAAA/wD5vwAAAA==")},
       {"header_read_as_pixels_4096x4096", OldHeaderReadAsPixels(4096, -4096)},
+      // The costliest load left: a file that gives nearly all its rows, cut in its last.
+      {"24_bits_4096x4096_cut_in_its_last_row",
+       Bitmap(4096, 4096, 24, 0, QByteArray(4096 * 3 * 4096 - 100, '\x55'))},
       {"card_57x77", Bitmap(57, 77, 24, 0, card)},
   };
 }

@@ -138,6 +138,7 @@ struct Header {
   bool run_length;
   int field_bytes;   // the width is at byte 18, the height right after it
   qint64 data_from;  // no byte before this one is read as a pixel
+  bool exact;        // and the first pixel is read from there
 };
 
 // A file's header as the reader reads it: the info header's fields for the four sizes it
@@ -165,6 +166,7 @@ std::optional<Header> ReadHeader(const QByteArray& file) {
   // header gives where that lies further on. With any other info header size the reader
   // may seek anywhere, even back into the header: no pixel lies before byte 0.
   qint64 from = 0;
+  h.exact = known;
   if (known) {
     from = 14 + info;
     if (info < 108 && compression == 3) from += 12;
@@ -193,14 +195,15 @@ QSize Reach(const Header& h, qint64 data_bytes) {
 }
 
 // The first bytes of `file` up to its height, with a header that claims `size` instead, in
-// the same row order.
-QByteArray Claiming(const QByteArray& file, const Header& h, QSize size) {
+// the same row order, and where given, pixels from `offset` on.
+QByteArray Claiming(const QByteArray& file, const Header& h, QSize size, qint64 offset = -1) {
   QByteArray copy = file.left(18 + 2 * h.field_bytes);
-  const auto put = [&](int at, qint64 value) {
-    for (int i = 0; i < h.field_bytes; ++i) copy[at + i] = static_cast<char>(value >> (8 * i));
+  const auto put = [&](int at, qint64 value, int bytes) {
+    for (int i = 0; i < bytes; ++i) copy[at + i] = static_cast<char>(value >> (8 * i));
   };
-  put(18, size.width());
-  put(18 + h.field_bytes, h.height < 0 ? -qint64{size.height()} : size.height());
+  put(18, size.width(), h.field_bytes);
+  put(18 + h.field_bytes, h.height < 0 ? -qint64{size.height()} : size.height(), h.field_bytes);
+  if (offset >= 0) put(10, offset, 4);
   return copy;
 }
 
@@ -236,42 +239,29 @@ void BlackWhereDiffer(std::uint32_t* out, const uchar* a, const uchar* b, std::s
   }
 }
 
-// The picture of `size` whose pixels are the decode `first` of the reach, at its place (the
-// top rows of a top-down file, the bottom rows of a bottom-up one), black where `second` (a
-// decode of the same bytes into other bytes) differs from it, and black beyond the reach.
-// Null when either decode is, or when they differ in size or format.
-QImage Agreed(QImage first, const QImage* second, QSize size, bool top_down) {
-  if (first.isNull() || (second && (second->isNull() || second->size() != first.size() ||
-                                    second->format() != first.format())))
-    return {};
+// Whether `second` is a decode of the same bytes as `first` into other bytes: both there, of
+// one size and format.
+bool Paired(const QImage& first, const QImage& second) {
+  return !first.isNull() && !second.isNull() && first.size() == second.size() &&
+         first.format() == second.format();
+}
+
+// Writes the decode `first` into the RGB32 `picture` from row `top` on, black where `second`
+// (where given) differs from it and beyond its width. False when a conversion fails.
+bool Place(const QImage& first, const QImage* second, QImage& picture, int top) {
   const int width = first.width(), height = first.height(), depth = first.depth();
-  const int top = top_down ? 0 : size.height() - height;
   const std::size_t row_bytes = static_cast<std::size_t>((qint64{width} * depth + 7) / 8);
-  // The reach is the whole picture and already RGB32: its own pixels are blacked.
-  if (first.size() == size && first.format() == QImage::Format_RGB32) {
-    for (int y = 0; second && y < height; ++y) {
-      auto* out = reinterpret_cast<std::uint32_t*>(first.scanLine(y));
-      BlackWhereDiffer(out, first.constScanLine(y), second->constScanLine(y), row_bytes, width,
-                       depth);
-    }
-    return first;
-  }
-  QImage picture(size, QImage::Format_RGB32);
-  if (picture.isNull()) return {};
-  // The rows beyond the reach, above and below it (an RGB32 row has no padding).
   auto* const pixels = reinterpret_cast<std::uint32_t*>(picture.bits());
-  const qint64 row_pixels = size.width();
-  Black(pixels, top * row_pixels);
-  Black(pixels + (top + height) * row_pixels, (size.height() - top - height) * row_pixels);
+  const qint64 row_pixels = picture.width();  // an RGB32 row has no padding
   // Converted a band of rows at a time, no more than 64 kB of them: no second picture of the
-  // reach's size in RGB32, and a band small enough to be had again and again at no cost.
+  // decode's size in RGB32, and a band small enough to be had again and again at no cost.
   const int band_rows = std::max(1, 16384 / width);
   for (int y0 = 0; y0 < height; y0 += band_rows) {
     const int rows = std::min(band_rows, height - y0);
     QImage band(first.constScanLine(y0), width, rows, first.bytesPerLine(), first.format());
     band.setColorTable(first.colorTable());
     const QImage rgb = band.convertToFormat(QImage::Format_RGB32);
-    if (rgb.isNull()) return {};
+    if (rgb.isNull()) return false;
     for (int r = 0; r < rows; ++r) {
       const int y = y0 + r;
       std::uint32_t* const out = pixels + (top + y) * row_pixels;
@@ -282,6 +272,35 @@ QImage Agreed(QImage first, const QImage* second, QSize size, bool top_down) {
                          depth);
     }
   }
+  return true;
+}
+
+// The picture of `size` whose pixels are the decode `first` of the reach, at its place (the
+// top rows of a top-down file, the bottom rows of a bottom-up one), black where `second` (a
+// decode of the same bytes into other bytes) differs from it, and black beyond the reach.
+// Null when either decode is, or when they differ in size or format.
+QImage Agreed(QImage first, const QImage* second, QSize size, bool top_down) {
+  if (first.isNull() || (second && !Paired(first, *second))) return {};
+  const int height = first.height();
+  const int top = top_down ? 0 : size.height() - height;
+  // The reach is the whole picture and already RGB32: its own pixels are blacked.
+  if (first.size() == size && first.format() == QImage::Format_RGB32) {
+    const std::size_t row_bytes = 4 * static_cast<std::size_t>(first.width());
+    for (int y = 0; second && y < height; ++y) {
+      auto* out = reinterpret_cast<std::uint32_t*>(first.scanLine(y));
+      BlackWhereDiffer(out, first.constScanLine(y), second->constScanLine(y), row_bytes,
+                       first.width(), 32);
+    }
+    return first;
+  }
+  QImage picture(size, QImage::Format_RGB32);
+  if (picture.isNull()) return {};
+  // The rows beyond the reach, above and below it.
+  auto* const pixels = reinterpret_cast<std::uint32_t*>(picture.bits());
+  const qint64 row_pixels = size.width();
+  Black(pixels, top * row_pixels);
+  Black(pixels + (top + height) * row_pixels, (size.height() - top - height) * row_pixels);
+  if (!Place(first, second, picture, top)) return {};
   return picture;
 }
 
@@ -304,6 +323,25 @@ QImage DecodeBitmapFile(const QByteArray& file, bool within_reach) {
   QImage plain = DecodeInto(source, {0, 0, 0}, header.run_length ? -1 : 0x00, &met_end);
   if (plain.isNull()) return {};
   if (!met_end && !header.run_length) return Agreed(std::move(plain), nullptr, size, top_down);
+  const qint64 stride = (header.width * header.bits + 31) / 32 * 4;
+  const qint64 whole_rows = data_bytes / stride;
+  if (!header.run_length && header.exact && whole_rows >= 1 && whole_rows < reach.height() &&
+      header.data_from + whole_rows * stride <= std::numeric_limits<std::int32_t>::max()) {
+    // An uncompressed file read from where its pixels start: the rows it holds whole are
+    // this decode's. Only the rest of the reach is decoded twice, from the first row cut.
+    const int rest = reach.height() - static_cast<int>(whole_rows);
+    const Source tail{file, Claiming(file, header, {reach.width(), rest},
+                                     header.data_from + whole_rows * stride)};
+    const qint64 padding = qint64{rest} * (4LL * reach.width() + 8) + 1024;
+    const QImage one = DecodeInto(tail, {padding, 0x00, 0x00}, 0x00);
+    const QImage other = DecodeInto(tail, {padding, '\xFF', '\xFF'}, 0xFF);
+    QImage picture = Agreed(std::move(plain), nullptr, size, top_down);
+    if (picture.isNull() || !Paired(one, other) ||
+        !Place(one, &other, picture,
+               top_down ? static_cast<int>(whole_rows) : size.height() - reach.height()))
+      return {};
+    return picture;
+  }
   plain = QImage();
   if (!met_end) {
     const QImage other = DecodeInto(source, {0, 0, 0}, 0xFF);
