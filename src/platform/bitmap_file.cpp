@@ -9,6 +9,7 @@
 #include <cwchar>
 #include <limits>
 #include <optional>
+#include <utility>
 
 // Qt's bitmap reader writes a pixel only where the file gives one; the rest of the picture
 // keeps what it held: the pixels an RLE file skips, the rows of a file cut short. A 4-bit
@@ -99,9 +100,9 @@ struct Source {
 };
 
 // Decodes `source` into a new picture of the size and format its header gives, whose bytes
-// all start as `fill` (-1: as they come). A null picture when the reader reads none, when
-// the picture would be larger than kMaxBitmapPixels, or when the reader made a picture of
-// its own instead of this one: its unwritten pixels would then hold anything.
+// all start as `fill` (-1: as they come). A null picture when the reader reads none, or
+// made a picture of its own instead of this one: its unwritten pixels would then hold
+// anything. (No claim larger than kMaxBitmapPixels gets this far.)
 QImage DecodeInto(const Source& source, Padding padding, int fill, bool* met_end = nullptr) {
   FileDevice device(source.file, padding, source.header);
   QImageReader reader(&device, "bmp");
@@ -109,9 +110,7 @@ QImage DecodeInto(const Source& source, Padding padding, int fill, bool* met_end
   // The reader gives a top-down file's height as negative; the picture is as tall.
   const QSize size(std::abs(reader.size().width()), std::abs(reader.size().height()));
   const QImage::Format format = reader.imageFormat();
-  if (size.isEmpty() || format == QImage::Format_Invalid ||
-      static_cast<qint64>(size.width()) * size.height() > kMaxBitmapPixels)
-    return {};
+  if (size.isEmpty() || format == QImage::Format_Invalid) return {};
   QImage image(size, format);
   if (image.isNull()) return {};
   if (fill >= 0) std::memset(image.bits(), fill, static_cast<std::size_t>(image.sizeInBytes()));
@@ -135,6 +134,7 @@ qint64 Field(const QByteArray& file, int at, int bytes) {
 struct Header {
   qint64 width, height;  // the height negative when the rows are stored top down
   int bits;
+  qint64 stride;  // bytes a row of uncompressed pixels takes
   bool run_length;
   int field_bytes;   // the width is at byte 18, the height right after it
   qint64 data_from;  // no byte before this one is read as a pixel
@@ -160,6 +160,7 @@ std::optional<Header> ReadHeader(const QByteArray& file) {
   h.bits = static_cast<int>(Field(file, known ? 28 : 24, 2));
   if (h.bits != 1 && h.bits != 4 && h.bits != 8 && h.bits != 16 && h.bits != 24 && h.bits != 32)
     return std::nullopt;
+  h.stride = (h.width * h.bits + 31) / 32 * 4;
   const qint64 compression = known ? Field(file, 30, 4) : 0;
   h.run_length = compression == 1 || compression == 2;
   // The pixels follow the bit-field masks and the palette, or start at the offset the file
@@ -188,9 +189,8 @@ QSize Reach(const Header& h, qint64 data_bytes) {
             static_cast<int>(std::min(rows, 64 * data_bytes + 2))};
   }
   // Rows of a whole stride each, and the row the file ends in.
-  const qint64 stride = (h.width * h.bits + 31) / 32 * 4;
-  if (data_bytes >= stride) return {static_cast<int>(h.width),
-                                    static_cast<int>(std::min(rows, data_bytes / stride + 1))};
+  if (data_bytes >= h.stride)
+    return {static_cast<int>(h.width), static_cast<int>(std::min(rows, data_bytes / h.stride + 1))};
   return {static_cast<int>(std::min(h.width, data_bytes * 8 / h.bits + 1)), 1};
 }
 
@@ -237,6 +237,24 @@ void BlackWhereDiffer(std::uint32_t* out, const uchar* a, const uchar* b, std::s
         if (a32[x] != b32[x]) out[x] = kBlack;
     }
   }
+}
+
+// Two decodes of `source`, whose picture claims `size`, that read different bytes behind the
+// file's end into pictures that start as different bytes.
+std::pair<QImage, QImage> DecodeTwice(const Source& source, QSize size, bool run_length) {
+  // Enough bytes behind the end for every row of the deepest pixels.
+  const qint64 padding = qint64{size.height()} * (4LL * size.width() + 8) + 1024;
+  Padding one{padding, 0x00, 0x00}, other{padding, '\xFF', '\xFF'};
+  int fill = 0x00, other_fill = 0xFF;
+  if (run_length) {
+    // 0xFF would be read as long runs, which this reader lets spill over rows read before.
+    // Zeros end every row (or the picture) and write nothing; the other side's first byte
+    // 1 differs from 0 wherever it is read (a run's length or colour, an escape) and
+    // writes at most one pixel, which differs from the first side's fill.
+    other = {padding, 0x01, 0x00};
+    std::swap(fill, other_fill);
+  }
+  return {DecodeInto(source, one, fill), DecodeInto(source, other, other_fill)};
 }
 
 // Whether `second` is a decode of the same bytes as `first` into other bytes: both there, of
@@ -323,18 +341,16 @@ QImage DecodeBitmapFile(const QByteArray& file, bool within_reach) {
   QImage plain = DecodeInto(source, {0, 0, 0}, header.run_length ? -1 : 0x00, &met_end);
   if (plain.isNull()) return {};
   if (!met_end && !header.run_length) return Agreed(std::move(plain), nullptr, size, top_down);
-  const qint64 stride = (header.width * header.bits + 31) / 32 * 4;
-  const qint64 whole_rows = data_bytes / stride;
+  const qint64 whole_rows = data_bytes / header.stride;
   if (!header.run_length && header.exact && whole_rows >= 1 && whole_rows < reach.height() &&
-      header.data_from + whole_rows * stride <= std::numeric_limits<std::int32_t>::max()) {
+      header.data_from + whole_rows * header.stride <= std::numeric_limits<std::int32_t>::max()) {
     // An uncompressed file read from where its pixels start: the rows it holds whole are
     // this decode's. Only the rest of the reach is decoded twice, from the first row cut.
     const int rest = reach.height() - static_cast<int>(whole_rows);
-    const Source tail{file, Claiming(file, header, {reach.width(), rest},
-                                     header.data_from + whole_rows * stride)};
-    const qint64 padding = qint64{rest} * (4LL * reach.width() + 8) + 1024;
-    const QImage one = DecodeInto(tail, {padding, 0x00, 0x00}, 0x00);
-    const QImage other = DecodeInto(tail, {padding, '\xFF', '\xFF'}, 0xFF);
+    const QSize tail_size(reach.width(), rest);
+    const Source tail{file, Claiming(file, header, tail_size,
+                                     header.data_from + whole_rows * header.stride)};
+    const auto [one, other] = DecodeTwice(tail, tail_size, false);
     QImage picture = Agreed(std::move(plain), nullptr, size, top_down);
     if (picture.isNull() || !Paired(one, other) ||
         !Place(one, &other, picture,
@@ -348,20 +364,7 @@ QImage DecodeBitmapFile(const QByteArray& file, bool within_reach) {
     return Agreed(DecodeInto(source, {0, 0, 0}, 0x00), &other, size, top_down);
   }
 
-  // Enough bytes behind the end for every row of the deepest pixels.
-  const qint64 padding = static_cast<qint64>(reach.height()) * (4LL * reach.width() + 8) + 1024;
-  Padding one{padding, 0x00, 0x00}, other{padding, '\xFF', '\xFF'};
-  int fill = 0x00, other_fill = 0xFF;
-  if (header.run_length) {
-    // 0xFF would be read as long runs, which this reader lets spill over rows read before.
-    // Zeros end every row (or the picture) and write nothing; the other side's first byte
-    // 1 differs from 0 wherever it is read (a run's length or colour, an escape) and
-    // writes at most one pixel, which differs from the first side's fill.
-    other = {padding, 0x01, 0x00};
-    std::swap(fill, other_fill);
-  }
-  QImage first = DecodeInto(source, one, fill);
-  const QImage second = DecodeInto(source, other, other_fill);
+  auto [first, second] = DecodeTwice(source, reach, header.run_length);
   return Agreed(std::move(first), &second, size, top_down);
 }
 
